@@ -1,0 +1,48 @@
+# The two set-up commands of the README, and a few more for developers.
+#   make run    install what is missing, build, start Korvex Editor
+#   make check  install what is missing, build, run every test headless (plus ASan/UBSan pass)
+#   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
+#   make bench  build optimised benchmark programs and print their figures
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CMAKE_GEN = -G Ninja
+
+.PHONY: all deps build build-san run check test test-san fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_WERROR=ON
+	cmake --build build -j $(JOBS)
+
+run: build
+	@scripts/run-editor
+
+test: build
+	scripts/run-tests build
+
+build-san: deps
+	cmake -S . -B build-san $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_LIBS_ONLY=ON
+	cmake --build build-san -j $(JOBS)
+
+test-san: build-san
+	scripts/run-tests build-san
+
+check: test test-san
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKX_BENCH=ON -DKX_LIBS_ONLY=ON
+	cmake --build build-release -j $(JOBS)
+	scripts/run-benchmarks build-release
+
+clean:
+	rm -rf build build-san build-fuzz build-release
