@@ -1,12 +1,20 @@
 # Small wrappers so every module declares its targets the same way.
 # Include paths are rooted at the project root: #include "model/model.h".
 
+# Targets that link Qt get the meta-object compiler.
+function(kx_automoc_if_qt target)
+  if("${ARGN}" MATCHES "Qt6::")
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  endif()
+endfunction()
+
 # kx_library(name SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
 function(kx_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  kx_automoc_if_qt(${name} ${ARG_DEPS} ${ARG_PRIVATE_DEPS})
   kx_set_warnings(${name})
 endfunction()
 
@@ -16,6 +24,7 @@ function(kx_program name)
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  kx_automoc_if_qt(${name} ${ARG_DEPS})
   kx_set_warnings(${name})
 endfunction()
 
@@ -29,6 +38,7 @@ function(kx_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  kx_automoc_if_qt(${name} ${ARG_DEPS})
   target_compile_definitions(${name} PRIVATE
     KX_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   kx_set_warnings(${name})
