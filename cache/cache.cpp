@@ -7,7 +7,9 @@ int compare_entry_keys_with_dot(const void* first, const void* second) {
     return compare_entry_keys(first, second);
 }
 
-cache::cache() : Drabel(4) { compare = compare_entry_keys_with_dot; }
+cache::cache() : Drabel(4) {
+    compare = compare_entry_keys_with_dot;
+}
 
 std::int32_t cache::on_free(CacheEntry* entry) {
     std::printf("Free %d\n", entry->key);

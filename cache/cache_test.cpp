@@ -27,7 +27,8 @@ TEST(CacheClass, CapacityFourAndADotPerKeyComparison) {
 
 TEST(CacheClass, FreedEntriesArePrintedWithTheirKeys) {
     cache c;
-    for (int k : {40, 10, 30, 20}) c.add(k);
+    for (int k : {40, 10, 30, 20})
+        c.add(k);
     c.get(10, 0);
     c.get(30, 0);
     c.get(40, 0); // 20 is now the least used

@@ -17,9 +17,12 @@ int main() {
     c->dump();
     std::printf("\n");
 
-    for (int i = 0; i < 3; ++i) c->get(456, 0);
-    for (int i = 0; i < 2; ++i) c->get(123, 0);
-    for (int i = 0; i < 2; ++i) c->get(900, 0);
+    for (int i = 0; i < 3; ++i)
+        c->get(456, 0);
+    for (int i = 0; i < 2; ++i)
+        c->get(123, 0);
+    for (int i = 0; i < 2; ++i)
+        c->get(900, 0);
     c->dump();
 
     c->add(100);

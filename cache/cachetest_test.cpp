@@ -22,7 +22,8 @@ ProgramRun run_closed_stdin(const std::string& program) {
     if (pipe == nullptr) return run;
     char buf[512];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        run.out.append(buf, n);
     run.status = pclose(pipe);
     return run;
 }
@@ -69,10 +70,14 @@ int comparisons_of_the_sequence() {
     Drabel d(4);
     d.compare = counting_compare;
     comparisons = 0;
-    for (int k : {123, 456, 354, 900}) d.add(k);
-    for (int i = 0; i < 3; ++i) d.get(456, 0);
-    for (int i = 0; i < 2; ++i) d.get(123, 0);
-    for (int i = 0; i < 2; ++i) d.get(900, 0);
+    for (int k : {123, 456, 354, 900})
+        d.add(k);
+    for (int i = 0; i < 3; ++i)
+        d.get(456, 0);
+    for (int i = 0; i < 2; ++i)
+        d.get(123, 0);
+    for (int i = 0; i < 2; ++i)
+        d.get(900, 0);
     d.add(100);
     d.add(200);
     d.clear();

@@ -38,9 +38,13 @@ Drabel::Drabel(std::int32_t capacity_)
     if (entries != nullptr) capacity = capacity_;
 }
 
-Drabel::~Drabel() { std::free(entries); }
+Drabel::~Drabel() {
+    std::free(entries);
+}
 
-std::int32_t Drabel::on_free(CacheEntry*) { return 0; }
+std::int32_t Drabel::on_free(CacheEntry*) {
+    return 0;
+}
 
 CacheEntry* Drabel::find(std::int32_t key) {
     if (count == 0) return nullptr;
@@ -51,10 +55,13 @@ CacheEntry* Drabel::find(std::int32_t key) {
 
 void Drabel::touch(CacheEntry* entry) {
     entry->score = clamp_score(std::int64_t{capacity} + entry->score + 1);
-    for (std::int32_t i = 0; i < count; ++i) entries[i].score = clamp_score(std::int64_t{entries[i].score} - 1);
+    for (std::int32_t i = 0; i < count; ++i)
+        entries[i].score = clamp_score(std::int64_t{entries[i].score} - 1);
 }
 
-bool Drabel::contains(std::int32_t key) { return find(key) != nullptr; }
+bool Drabel::contains(std::int32_t key) {
+    return find(key) != nullptr;
+}
 
 std::int32_t Drabel::add(std::int32_t key) {
     if (capacity < 1 || contains(key)) return 0;
@@ -65,7 +72,8 @@ std::int32_t Drabel::add(std::int32_t key) {
         CacheEntry& last = entries[capacity - 1];
         on_free(&last);
         last = CacheEntry{key, clamp_score(std::int64_t{capacity} + 1), {0, 0}};
-        for (std::int32_t i = 0; i < count; ++i) entries[i].score = clamp_score(std::int64_t{entries[i].score} - 1);
+        for (std::int32_t i = 0; i < count; ++i)
+            entries[i].score = clamp_score(std::int64_t{entries[i].score} - 1);
         std::qsort(entries, n, sizeof(CacheEntry), compare);
         return 1;
     }
@@ -106,7 +114,8 @@ std::int32_t Drabel::set(std::int32_t key, std::int32_t slot, std::int32_t value
 }
 
 std::int32_t Drabel::clear() {
-    for (std::int32_t i = 0; i < count; ++i) on_free(&entries[i]);
+    for (std::int32_t i = 0; i < count; ++i)
+        on_free(&entries[i]);
     count = 0;
     return 0;
 }

@@ -26,19 +26,22 @@ int counting_compare(const void* a, const void* b) {
 
 std::vector<std::int32_t> keys(const Drabel& d) {
     std::vector<std::int32_t> out;
-    for (std::int32_t i = 0; i < d.count; ++i) out.push_back(d.entries[i].key);
+    for (std::int32_t i = 0; i < d.count; ++i)
+        out.push_back(d.entries[i].key);
     return out;
 }
 
 std::vector<std::int32_t> scores(const Drabel& d) {
     std::vector<std::int32_t> out;
-    for (std::int32_t i = 0; i < d.count; ++i) out.push_back(d.entries[i].score);
+    for (std::int32_t i = 0; i < d.count; ++i)
+        out.push_back(d.entries[i].score);
     return out;
 }
 
 // A full cache of capacity 4 holding 10, 20, 30, 40 with score 0.
 void fill(Drabel& d) {
-    for (std::int32_t k : {30, 10, 40, 20}) ASSERT_EQ(d.add(k), 1);
+    for (std::int32_t k : {30, 10, 40, 20})
+        ASSERT_EQ(d.add(k), 1);
 }
 
 } // namespace
@@ -49,7 +52,8 @@ TEST(DrabelConstruction, CapacityAndEmptyState) {
     EXPECT_EQ(big.count, 0);
     EXPECT_EQ(big.compare, &compare_entry_keys);
     ASSERT_NE(big.entries, nullptr);
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(big.entries[i].key | big.entries[i].score | big.entries[i].data[0], 0);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(big.entries[i].key | big.entries[i].score | big.entries[i].data[0], 0);
 
     // A cache without slots refuses everything instead of writing outside its block.
     for (std::int32_t cap : {0, -5}) {
@@ -64,10 +68,13 @@ TEST(DrabelConstruction, CapacityAndEmptyState) {
 
 TEST(DrabelOrder, KeysStaySortedAndFindableWhateverTheInsertionOrder) {
     Recorder d(8);
-    for (std::int32_t k : {50, -3, 7, 1000, 0, -900, 12}) ASSERT_EQ(d.add(k), 1);
+    for (std::int32_t k : {50, -3, 7, 1000, 0, -900, 12})
+        ASSERT_EQ(d.add(k), 1);
     EXPECT_EQ(keys(d), (std::vector<std::int32_t>{-900, -3, 0, 7, 12, 50, 1000}));
-    for (std::int32_t k : {50, -3, 7, 1000, 0, -900, 12}) EXPECT_TRUE(d.contains(k)) << k;
-    for (std::int32_t k : {-901, 1, 13, 1001}) EXPECT_FALSE(d.contains(k)) << k;
+    for (std::int32_t k : {50, -3, 7, 1000, 0, -900, 12})
+        EXPECT_TRUE(d.contains(k)) << k;
+    for (std::int32_t k : {-901, 1, 13, 1001})
+        EXPECT_FALSE(d.contains(k)) << k;
 }
 
 TEST(DrabelOrder, KeysFarApartDoNotOverflowTheComparison) {
@@ -79,9 +86,11 @@ TEST(DrabelOrder, KeysFarApartDoNotOverflowTheComparison) {
     EXPECT_EQ(compare_entry_keys(&hi, &hi), 0);
 
     Recorder d(4);
-    for (std::int32_t k : {1, INT_MAX, INT_MIN, -1}) ASSERT_EQ(d.add(k), 1);
+    for (std::int32_t k : {1, INT_MAX, INT_MIN, -1})
+        ASSERT_EQ(d.add(k), 1);
     EXPECT_EQ(keys(d), (std::vector<std::int32_t>{INT_MIN, -1, 1, INT_MAX}));
-    for (std::int32_t k : {1, INT_MAX, INT_MIN, -1}) EXPECT_TRUE(d.contains(k)) << k;
+    for (std::int32_t k : {1, INT_MAX, INT_MIN, -1})
+        EXPECT_TRUE(d.contains(k)) << k;
     EXPECT_EQ(d.add(INT_MIN), 0);
 }
 
@@ -110,7 +119,7 @@ TEST(DrabelScores, FailedAccessesChangeNothing) {
     fill(d);
     d.set(20, 1, 9);
     std::vector<std::int32_t> before = scores(d);
-    EXPECT_EQ(d.add(20), 0);  // already there
+    EXPECT_EQ(d.add(20), 0);    // already there
     EXPECT_EQ(d.get(25, 0), 0); // absent
     EXPECT_EQ(d.set(25, 0, 3), 0);
     EXPECT_EQ(d.get(20, 2), 0); // bad slots
@@ -149,10 +158,10 @@ TEST(DrabelScores, ScoresSaturateInsteadOfWrapping) {
 TEST(DrabelEviction, AFullCacheEvictsTheLowestScore) {
     Recorder d(4);
     fill(d);
-    d.get(10, 0);    // 4, -1, -1, -1
-    d.get(40, 0);    // 3, -2, -2, 3
-    d.get(30, 0);    // 2, -3, 2, 2
-    d.set(20, 0, 5); // 1, 1, 1, 1
+    d.get(10, 0);             // 4, -1, -1, -1
+    d.get(40, 0);             // 3, -2, -2, 3
+    d.get(30, 0);             // 2, -3, 2, 2
+    d.set(20, 0, 5);          // 1, 1, 1, 1
     d.entries[1].score = -50; // 20 is the clear loser
     EXPECT_EQ(d.add(25), 1);
     ASSERT_EQ(d.freed.size(), 1u);
@@ -194,7 +203,8 @@ TEST(DrabelClear, ClearFreesInKeyOrderAndReusedSlotsStartClean) {
     d.get(10, 0);
     EXPECT_EQ(d.clear(), 0);
     ASSERT_EQ(d.freed.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(d.freed[i].key, static_cast<std::int32_t>(10 * (i + 1)));
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(d.freed[i].key, static_cast<std::int32_t>(10 * (i + 1)));
     EXPECT_EQ(d.count, 0);
     EXPECT_FALSE(d.contains(30));
 

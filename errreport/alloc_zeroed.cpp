@@ -4,6 +4,8 @@
 
 namespace errreport {
 
-void* alloc_zeroed(std::size_t size) { return std::calloc(1, size); }
+void* alloc_zeroed(std::size_t size) {
+    return std::calloc(1, size);
+}
 
 } // namespace errreport

@@ -11,7 +11,9 @@ const char* errFile = nullptr;
 const char* errFunc = nullptr;
 std::int32_t errLine = 0;
 
-const char* or_unknown(const char* text) { return text != nullptr ? text : "(unknown)"; }
+const char* or_unknown(const char* text) {
+    return text != nullptr ? text : "(unknown)";
+}
 
 } // namespace
 

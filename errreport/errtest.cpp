@@ -13,7 +13,8 @@ int main() {
     }
     std::printf("\n");
 
-    for (int i = 0; i < 10; ++i) std::printf("%d; ", stack->top());
+    for (int i = 0; i < 10; ++i)
+        std::printf("%d; ", stack->top());
     std::printf("\n");
 
     for (int i = 0; i < 10; ++i) {

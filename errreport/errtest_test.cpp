@@ -11,7 +11,8 @@ TEST(ErrtestProgram, PrintsTheFourLinesOfTheStackAndEndsWithThePrompt) {
     std::string out;
     char buf[512];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        out.append(buf, n);
     int status = pclose(pipe);
     ASSERT_TRUE(WIFEXITED(status)) << out;
     EXPECT_EQ(WEXITSTATUS(status), 0);

@@ -16,7 +16,8 @@ namespace {
 std::FILE* numbered_file(int n) {
     std::FILE* f = std::tmpfile();
     if (f == nullptr) return nullptr;
-    for (int i = 0; i < n; ++i) std::fputc(i & 0xFF, f);
+    for (int i = 0; i < n; ++i)
+        std::fputc(i & 0xFF, f);
     std::fflush(f);
     return f;
 }
@@ -71,12 +72,14 @@ TEST(AllocZeroed, BlocksComeZeroFilled) {
     for (int round = 0; round < 4; ++round) {
         auto* dirty = static_cast<unsigned char*>(std::malloc(4096));
         ASSERT_NE(dirty, nullptr);
-        for (int i = 0; i < 4096; ++i) dirty[i] = 0xA5;
+        for (int i = 0; i < 4096; ++i)
+            dirty[i] = 0xA5;
         std::free(dirty);
         auto* block = static_cast<unsigned char*>(errreport::alloc_zeroed(4096));
         ASSERT_NE(block, nullptr);
         int nonzero = 0;
-        for (int i = 0; i < 4096; ++i) nonzero += block[i] != 0;
+        for (int i = 0; i < 4096; ++i)
+            nonzero += block[i] != 0;
         EXPECT_EQ(nonzero, 0);
         std::free(block);
     }

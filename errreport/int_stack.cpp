@@ -12,7 +12,9 @@ IntStack::IntStack() : capacity(0), count(0), items(nullptr) {
     if (items != nullptr) capacity = 4;
 }
 
-IntStack::~IntStack() { std::free(items); }
+IntStack::~IntStack() {
+    std::free(items);
+}
 
 bool IntStack::grow() {
     if (capacity > std::numeric_limits<std::int32_t>::max() / 2) return false;
@@ -31,7 +33,9 @@ void IntStack::push(std::int32_t value) {
     ++count;
 }
 
-std::int32_t IntStack::top() const { return count == 0 ? 0 : items[count - 1]; }
+std::int32_t IntStack::top() const {
+    return count == 0 ? 0 : items[count - 1];
+}
 
 void IntStack::pop() {
     if (count != 0) --count;

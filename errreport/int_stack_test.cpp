@@ -10,15 +10,18 @@ TEST(IntStack, GrowsWhenAPushWouldFillTheLastSlot) {
     IntStack s;
     EXPECT_EQ(s.capacity, 4);
     EXPECT_EQ(s.count, 0);
-    for (int i = 0; i < 3; ++i) s.push(i);
+    for (int i = 0; i < 3; ++i)
+        s.push(i);
     EXPECT_EQ(s.capacity, 4);
     s.push(3);
     EXPECT_EQ(s.capacity, 8);
     EXPECT_EQ(s.count, 4);
-    for (int i = 4; i < 8; ++i) s.push(i);
+    for (int i = 4; i < 8; ++i)
+        s.push(i);
     EXPECT_EQ(s.capacity, 16);
     EXPECT_EQ(s.count, 8);
-    for (int i = 8; i < 1000; ++i) s.push(i * 3);
+    for (int i = 8; i < 1000; ++i)
+        s.push(i * 3);
     EXPECT_EQ(s.capacity, 1024);
     EXPECT_LT(s.count, s.capacity);
 

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool bad_index(std::int32_t index) { return static_cast<std::uint32_t>(index) >= ModeManager::kSlotCount; }
+bool bad_index(std::int32_t index) {
+    return static_cast<std::uint32_t>(index) >= ModeManager::kSlotCount;
+}
 
 } // namespace
 
@@ -14,7 +16,9 @@ void ModeManager::note(std::int32_t code) {
     if (code == MODE_REQ_QUIT) quit = true;
 }
 
-Sivra* ModeManager::current_slot() const { return current == -1 ? nullptr : slots[static_cast<std::uint32_t>(current)]; }
+Sivra* ModeManager::current_slot() const {
+    return current == -1 ? nullptr : slots[static_cast<std::uint32_t>(current)];
+}
 
 std::int32_t ModeManager::add_mode(Sivra* mode) {
     if (mode == nullptr) return MODE_ERR_ARG;
@@ -48,7 +52,9 @@ std::int32_t ModeManager::switch_mode(std::int32_t index) {
     return quit ? MODE_QUITTING : MODE_OK;
 }
 
-std::int32_t ModeManager::current_mode() const { return current == -1 ? MODE_ERR_NONE : current; }
+std::int32_t ModeManager::current_mode() const {
+    return current == -1 ? MODE_ERR_NONE : current;
+}
 
 std::int32_t ModeManager::request_quit() {
     quit = true;

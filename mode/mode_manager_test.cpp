@@ -57,7 +57,9 @@ class RenderOnly final : public Sivra {
 using Log = std::vector<std::string>;
 
 // The manager holds 65,536 pointers; keep it off the test's stack.
-std::unique_ptr<ModeManager> make_manager() { return std::make_unique<ModeManager>(); }
+std::unique_ptr<ModeManager> make_manager() {
+    return std::make_unique<ModeManager>();
+}
 
 } // namespace
 
@@ -86,7 +88,8 @@ TEST(ModeManagerSlots, AFullTableRefusesAnotherMode) {
     auto m = make_manager();
     Log log;
     Probe a("a", log);
-    for (std::int32_t i = 0; i < 65536; ++i) ASSERT_EQ(m->set_mode(i, &a), MODE_OK);
+    for (std::int32_t i = 0; i < 65536; ++i)
+        ASSERT_EQ(m->set_mode(i, &a), MODE_OK);
     EXPECT_EQ(m->add_mode(&a), MODE_ERR_FULL);
     m->set_mode(40000, nullptr);
     EXPECT_EQ(m->add_mode(&a), 40000);
@@ -280,7 +283,8 @@ TEST(ModeManagerTiming, EachFramePassesTheLengthOfThePreviousOne) {
     EXPECT_GE(a.times[1], 40);
     EXPECT_GE(a.times[2], 40);
     EXPECT_LT(a.times[3], 40);
-    for (std::int32_t t : a.times) EXPECT_LT(t, 5000);
+    for (std::int32_t t : a.times)
+        EXPECT_LT(t, 5000);
     EXPECT_GE(m->frameTime, 0);
     EXPECT_LT(m->frameTime, 40);
     EXPECT_EQ(m->frameCount, 4);

@@ -15,8 +15,8 @@ TEST(SampleMode, ReportsEachCallAndRenderTakesAboutATenthOfASecond) {
     std::uint32_t took = platform::tick_count() - t0;
     EXPECT_EQ(mode.close(), MODE_OK);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "virtual int test::entry()\n"
-                                                       "virtual int test::evaluate(int) - -3\n"
-                                                       "virtual int test::render()\n"
-                                                       "virtual int test::close()\n");
+                                                      "virtual int test::evaluate(int) - -3\n"
+                                                      "virtual int test::render()\n"
+                                                      "virtual int test::close()\n");
     EXPECT_GE(took, 100u);
 }

@@ -84,7 +84,8 @@ struct PausedChild {
         std::string text;
         char buf[256];
         ssize_t n;
-        while ((n = read(out, buf, sizeof buf)) > 0) text.append(buf, static_cast<size_t>(n));
+        while ((n = read(out, buf, sizeof buf)) > 0)
+            text.append(buf, static_cast<size_t>(n));
         return text;
     }
 
