@@ -217,6 +217,15 @@ TEST_F(TavironFiles, RoundTripsKeepPixelsReservedWordsAndSetStorage) {
   }
 }
 
+TEST(TavironRead, BytesAfterRawPixelsAreIgnored) {
+  const Bytes px = pattern(8, 6);
+  const Bytes file = concat(concat(header(2, 1, 0, 4, 5, 6), px), {'e', 'x', 't', 'r', 'a'});
+  Taviron record;
+  ASSERT_EQ(record.load_memory(file.data(), file.size()), TAV_OK);
+  EXPECT_EQ(pixels_of(record), px);
+  EXPECT_EQ(record.reserved3, 6);
+}
+
 TEST_F(TavironFiles, LoadOfTheSameSizeReusesTheBlock) {
   Taviron first(6, 4);
   fill(first, 1);
