@@ -10,7 +10,7 @@
 
 DriveEvents::DriveEvents(int drive, std::string device_name, Probe probe, Deliver deliver, bool use_udev)
     : drive_(drive), device_name_(std::move(device_name)), probe_(std::move(probe)), deliver_(std::move(deliver)),
-      present_(probe_()) {
+      present_(probe_() == DiscState::present) {
     if (!use_udev) return;
     udev_ = udev_new();
     if (udev_ == nullptr) return;
@@ -40,12 +40,14 @@ void DriveEvents::deliver(bool arrived) {
              reinterpret_cast<std::intptr_t>(&record));
 }
 
-void DriveEvents::media_changed() { deliver(probe_()); }
-
-void DriveEvents::poll() {
-    const bool now = probe_();
+void DriveEvents::check() {
+    const DiscState state = probe_();
+    if (state == DiscState::loading) return;
+    const bool now = state == DiscState::present;
     if (now != present_) deliver(now);
 }
+
+void DriveEvents::poll() { check(); }
 
 void DriveEvents::on_readable() {
     if (monitor_ == nullptr) return;
@@ -56,6 +58,6 @@ void DriveEvents::on_readable() {
         const bool ours = action != nullptr && std::strcmp(action, "change") == 0 && name != nullptr &&
                           device_name_ == name && media != nullptr && std::strcmp(media, "1") == 0;
         udev_device_unref(device);
-        if (ours) media_changed();
+        if (ours) check();
     }
 }

@@ -19,7 +19,7 @@ struct Delivered {
 };
 
 struct EventsTest : ::testing::Test {
-    bool disc = false;
+    DiscState disc = DiscState::absent;
     std::vector<Delivered> delivered;
     DriveEvents::Deliver record_all() {
         return [this](std::uint32_t message, std::uintptr_t event, std::intptr_t lParam) {
@@ -34,7 +34,7 @@ TEST_F(EventsTest, PollingReportsEachChangeOnce) {
     events.poll();
     EXPECT_TRUE(delivered.empty());
 
-    disc = true;
+    disc = DiscState::present;
     events.poll();
     events.poll();
     ASSERT_EQ(delivered.size(), 1u);
@@ -44,7 +44,7 @@ TEST_F(EventsTest, PollingReportsEachChangeOnce) {
     EXPECT_EQ(delivered[0].record.deviceType, DBT_DEVTYP_VOLUME);
     EXPECT_EQ(delivered[0].record.unitMask, 1u << 4);
 
-    disc = false;
+    disc = DiscState::absent;
     events.poll();
     ASSERT_EQ(delivered.size(), 2u);
     EXPECT_EQ(delivered[1].event, DBT_DEVICEREMOVECOMPLETE);
@@ -52,29 +52,28 @@ TEST_F(EventsTest, PollingReportsEachChangeOnce) {
 }
 
 TEST_F(EventsTest, DiscPresentAtStartIsNoArrival) {
-    disc = true;
+    disc = DiscState::present;
     DriveEvents events(3, "sr0", [this] { return disc; }, record_all(), false);
     events.poll();
     EXPECT_TRUE(delivered.empty());
-    disc = false;
+    disc = DiscState::absent;
     events.poll();
     ASSERT_EQ(delivered.size(), 1u);
     EXPECT_EQ(delivered[0].event, DBT_DEVICEREMOVECOMPLETE);
 }
 
-TEST_F(EventsTest, MediaChangeFollowsTheDriveNow) {
+TEST_F(EventsTest, LoadingDiscIsReportedOnceReadable) {
     DriveEvents events(3, "sr0", [this] { return disc; }, record_all(), false);
-    disc = true;
-    events.media_changed();
-    events.media_changed(); // a disc swapped for another: a second arrival
-    disc = false;
-    events.media_changed();
-    ASSERT_EQ(delivered.size(), 3u);
+    disc = DiscState::loading; // the drive has the disc but cannot read it yet: no removal, no arrival
+    events.poll();
+    EXPECT_TRUE(delivered.empty());
+    disc = DiscState::present;
+    events.poll();
+    ASSERT_EQ(delivered.size(), 1u);
     EXPECT_EQ(delivered[0].event, DBT_DEVICEARRIVAL);
-    EXPECT_EQ(delivered[1].event, DBT_DEVICEARRIVAL);
-    EXPECT_EQ(delivered[2].event, DBT_DEVICEREMOVECOMPLETE);
-    events.poll(); // polling agrees with the last report
-    EXPECT_EQ(delivered.size(), 3u);
+    disc = DiscState::loading; // spinning up again is no removal
+    events.poll();
+    EXPECT_EQ(delivered.size(), 1u);
 }
 
 TEST_F(EventsTest, UdevIsRunningWhenItsControlSocketExists) {
@@ -93,7 +92,7 @@ TEST_F(EventsTest, BroadcastsReachTheMonitorAndItsWindow) {
     monitor.select_drive('D');
     monitor.set_notify(&window, WM_USER);
     DriveEvents events(
-        monitor.drive, "sr0", [&] { return drives.discs.count('D') > 0; },
+        monitor.drive, "sr0", [&] { return drives.disc_state('D'); },
         [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { EXPECT_EQ(monitor.handle_message(m, w, l), 1); },
         false);
     drives.discs['D'] = make_volume("DATA", 1, "CDFS", 0);

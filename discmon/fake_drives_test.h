@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "discmon/disc_state.h"
 #include "discmon/drive_access.h"
 #include "discmon/ulmar_window.h"
 #include "discmon/volume_info.h"
@@ -46,6 +47,9 @@ public:
         return ERROR_SUCCESS;
     }
     void lock_tray(char letter, bool prevent) override { locks.emplace_back(letter, prevent); }
+
+    // What the drive's status would say: a disc entry is a readable disc.
+    DiscState disc_state(char letter) const { return discs.count(letter) ? DiscState::present : DiscState::absent; }
 };
 
 class RecordingWindow : public UlmarWindow {

@@ -34,12 +34,14 @@ int optical_index(char letter) {
     return letter - 'D';
 }
 
-bool optical_disc_present(const std::string& device) {
+DiscState optical_disc_state(const std::string& device) {
     const int fd = open_optical(device);
-    if (fd < 0) return false;
+    if (fd < 0) return DiscState::absent;
     const int status = ::ioctl(fd, CDROM_DRIVE_STATUS, CDSL_CURRENT);
     ::close(fd);
-    return status == CDS_DISC_OK;
+    if (status == CDS_DISC_OK) return DiscState::present;
+    if (status == CDS_DRIVE_NOT_READY) return DiscState::loading;
+    return DiscState::absent;
 }
 
 unsigned read_optical_volume(const std::string& device, VolumeInfo& info) {

@@ -2,13 +2,14 @@
 // The machine's optical drives on Linux: /dev/srN takes drive letter 'D' + N, up to Y.
 #include <string>
 
+#include "discmon/disc_state.h"
 #include "discmon/drive_access.h"
 
 // Index N of /dev/srN for drive letter `letter` (either case), or -1 for A, B, C, Z and non-letters.
 int optical_index(char letter);
 
-// True when the optical device reports a disc in it (CDROM_DRIVE_STATUS is CDS_DISC_OK).
-bool optical_disc_present(const std::string& device);
+// State of the disc in an optical device from CDROM_DRIVE_STATUS; absent when it cannot be asked.
+DiscState optical_disc_state(const std::string& device);
 
 // Volume information of the disc in an optical device: not ready without a disc or when unreadable;
 // the descriptors are read from the start of the last session.

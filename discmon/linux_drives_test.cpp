@@ -73,8 +73,8 @@ TEST(LinuxDrives, DeviceThatIsNoDriveOrIsMissingIsNotReady) {
     EXPECT_EQ(drives.volume_information('D', info), ERROR_NOT_READY);
     EXPECT_EQ(drives.volume_information('E', info), ERROR_NOT_READY);
     EXPECT_EQ(drives.volume_information('C', info), ERROR_NOT_READY);
-    EXPECT_FALSE(optical_disc_present(drives.device_path('D')));
-    EXPECT_FALSE(optical_disc_present(drives.device_path('E')));
+    EXPECT_EQ(optical_disc_state(drives.device_path('D')), DiscState::absent);
+    EXPECT_EQ(optical_disc_state(drives.device_path('E')), DiscState::absent);
     drives.lock_tray('D', true); // neither fails loudly nor touches the file
     drives.lock_tray('E', true);
     EXPECT_EQ(fs::file_size(machine.root / "dev/sr0"), 40u * 2048u);

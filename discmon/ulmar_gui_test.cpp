@@ -48,7 +48,7 @@ TEST(UlmarWindow, ReportsDrivesThenInsertionAndRemoval) {
     EXPECT_EQ(window.height(), 375);
 
     window.watch(std::make_unique<DriveEvents>(
-        monitor.drive, "sr0", [&] { return drives.discs.count('D') > 0; },
+        monitor.drive, "sr0", [&] { return drives.disc_state('D'); },
         [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { window.deliver(m, w, l); }, false));
 
     drives.discs['D'] = make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);

@@ -17,13 +17,14 @@ DiscMonitor monitor(drives);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kUlmarTitle));
     UlmarShell window(monitor);
     window.create();
     if (monitor.drive >= 0) {
         const char letter = static_cast<char>('A' + monitor.drive);
         const std::string device = drives.device_path(letter);
         window.watch(std::make_unique<DriveEvents>(
-            monitor.drive, LinuxDrives::device_name(letter), [device] { return optical_disc_present(device); },
+            monitor.drive, LinuxDrives::device_name(letter), [device] { return optical_disc_state(device); },
             [&window](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
                 window.deliver(message, wParam, lParam);
             },

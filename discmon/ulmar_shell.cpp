@@ -44,11 +44,10 @@ void UlmarShell::watch(std::unique_ptr<DriveEvents> events) {
     if (events_->fd() >= 0) {
         notifier_ = new QSocketNotifier(events_->fd(), QSocketNotifier::Read, this);
         connect(notifier_, &QSocketNotifier::activated, this, [this] { events_->on_readable(); });
-    } else {
-        poll_timer_ = new QTimer(this);
-        connect(poll_timer_, &QTimer::timeout, this, [this] { events_->poll(); });
-        poll_timer_->start(kPollMilliseconds);
     }
+    poll_timer_ = new QTimer(this);
+    connect(poll_timer_, &QTimer::timeout, this, [this] { events_->poll(); });
+    poll_timer_->start(kPollMilliseconds);
 }
 
 int UlmarShell::message_box(const std::string& text, const std::string& caption, unsigned style) {

@@ -26,7 +26,7 @@ public:
     void create();
     // Hands one message to the window procedure at once, as a sent message.
     void deliver(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
-    // Takes over `events` and drives it from the event loop: its udev descriptor, or a one-second poll.
+    // Takes over `events` and drives it from the event loop: a one-second poll, and its udev descriptor.
     void watch(std::unique_ptr<DriveEvents> events);
 
     int message_box(const std::string& text, const std::string& caption, unsigned style) override;
