@@ -9,7 +9,9 @@ namespace {
 
 constexpr int kListedLetters = 25; // A..Y; Z is never examined
 
-char letter_of(int drive) { return static_cast<char>('A' + drive); }
+char letter_of(int drive) {
+    return static_cast<char>('A' + drive);
+}
 
 } // namespace
 
@@ -38,8 +40,10 @@ int DiscMonitor::list_cd_drives(char* buffer, int max) {
 }
 
 int DiscMonitor::select_drive(int letter) {
-    if (letter >= 'a' && letter <= 'z') drive = letter - 'a';
-    else if (letter >= 'A' && letter <= 'Z') drive = letter - 'A';
+    if (letter >= 'a' && letter <= 'z')
+        drive = letter - 'a';
+    else if (letter >= 'A' && letter <= 'Z')
+        drive = letter - 'A';
     return drive == -1 ? 1 : 0;
 }
 
@@ -103,7 +107,8 @@ int DiscMonitor::set_stored_info(const void* source) {
 }
 
 void DiscMonitor::notify(std::uintptr_t wParam, std::intptr_t lParam) {
-    if (notifyMessage != 0 && notifyWindow != nullptr) notifyWindow->post_message(notifyMessage, wParam, lParam);
+    if (notifyMessage != 0 && notifyWindow != nullptr)
+        notifyWindow->post_message(notifyMessage, wParam, lParam);
 }
 
 int DiscMonitor::handle_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -8,7 +8,7 @@
 #include "discmon/volume_info.h"
 
 class DiscMonitor {
-public:
+  public:
     // Uses `drives` for every look at the machine; `drives` must outlive the monitor.
     explicit DiscMonitor(DriveAccess& drives);
 
@@ -45,7 +45,7 @@ public:
     bool sameDisc = false;
     bool removalLocked = false;
 
-private:
+  private:
     void notify(std::uintptr_t wParam, std::intptr_t lParam);
 
     DriveAccess& drives_;

@@ -9,13 +9,16 @@
 
 namespace {
 
-std::intptr_t address_of(const void* record) { return reinterpret_cast<std::intptr_t>(record); }
+std::intptr_t address_of(const void* record) {
+    return reinterpret_cast<std::intptr_t>(record);
+}
 
 struct MonitorTest : ::testing::Test {
     FakeDrives drives;
     DiscMonitor monitor{drives};
     RecordingWindow window;
-    VolumeInfo data = make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
+    VolumeInfo data =
+        make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
 
     void SetUp() override {
         drives.optical = {'D', 'E'};

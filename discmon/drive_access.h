@@ -21,7 +21,7 @@ enum : unsigned {
 };
 
 class DriveAccess {
-public:
+  public:
     virtual ~DriveAccess() = default;
     // Type of the drive with upper-case letter `letter`; DRIVE_NO_ROOT_DIR when there is none.
     virtual unsigned drive_type(char letter) = 0;

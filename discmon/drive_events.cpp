@@ -9,13 +9,14 @@
 #include "discmon/device_change.h"
 
 DriveEvents::DriveEvents(int drive, std::string device_name, Probe probe, Deliver deliver, bool use_udev)
-    : drive_(drive), device_name_(std::move(device_name)), probe_(std::move(probe)), deliver_(std::move(deliver)),
-      present_(probe_() == DiscState::present) {
+    : drive_(drive), device_name_(std::move(device_name)), probe_(std::move(probe)),
+      deliver_(std::move(deliver)), present_(probe_() == DiscState::present) {
     if (!use_udev) return;
     udev_ = udev_new();
     if (udev_ == nullptr) return;
     monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
-    if (monitor_ == nullptr || udev_monitor_filter_add_match_subsystem_devtype(monitor_, "block", nullptr) < 0 ||
+    if (monitor_ == nullptr ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor_, "block", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor_) < 0) {
         if (monitor_ != nullptr) udev_monitor_unref(monitor_);
         monitor_ = nullptr;
@@ -29,9 +30,13 @@ DriveEvents::~DriveEvents() {
     if (udev_ != nullptr) udev_unref(udev_);
 }
 
-int DriveEvents::fd() const { return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1; }
+int DriveEvents::fd() const {
+    return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
+}
 
-bool DriveEvents::udev_running(const char* control) { return ::access(control, F_OK) == 0; }
+bool DriveEvents::udev_running(const char* control) {
+    return ::access(control, F_OK) == 0;
+}
 
 void DriveEvents::deliver(bool arrived) {
     present_ = arrived;
@@ -47,7 +52,9 @@ void DriveEvents::check() {
     if (now != present_) deliver(now);
 }
 
-void DriveEvents::poll() { check(); }
+void DriveEvents::poll() {
+    check();
+}
 
 void DriveEvents::on_readable() {
     if (monitor_ == nullptr) return;

@@ -14,7 +14,7 @@ struct udev;
 struct udev_monitor;
 
 class DriveEvents {
-public:
+  public:
     // Receives one broadcast: message, event, address of the record (valid during the call only).
     using Deliver = std::function<void(std::uint32_t, std::uintptr_t, std::intptr_t)>;
     // Tells the state of the drive now.
@@ -39,7 +39,7 @@ public:
     // True when a udev daemon runs (its control socket `control` exists).
     static bool udev_running(const char* control = "/run/udev/control");
 
-private:
+  private:
     void deliver(bool arrived);
     void check();
 

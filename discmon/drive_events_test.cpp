@@ -29,7 +29,8 @@ struct EventsTest : ::testing::Test {
 };
 
 TEST_F(EventsTest, PollingReportsEachChangeOnce) {
-    DriveEvents events(4, "sr1", [this] { return disc; }, record_all(), false);
+    DriveEvents events(
+        4, "sr1", [this] { return disc; }, record_all(), false);
     EXPECT_EQ(events.fd(), -1);
     events.poll();
     EXPECT_TRUE(delivered.empty());
@@ -53,7 +54,8 @@ TEST_F(EventsTest, PollingReportsEachChangeOnce) {
 
 TEST_F(EventsTest, DiscPresentAtStartIsNoArrival) {
     disc = DiscState::present;
-    DriveEvents events(3, "sr0", [this] { return disc; }, record_all(), false);
+    DriveEvents events(
+        3, "sr0", [this] { return disc; }, record_all(), false);
     events.poll();
     EXPECT_TRUE(delivered.empty());
     disc = DiscState::absent;
@@ -63,7 +65,8 @@ TEST_F(EventsTest, DiscPresentAtStartIsNoArrival) {
 }
 
 TEST_F(EventsTest, LoadingDiscIsReportedOnceReadable) {
-    DriveEvents events(3, "sr0", [this] { return disc; }, record_all(), false);
+    DriveEvents events(
+        3, "sr0", [this] { return disc; }, record_all(), false);
     disc = DiscState::loading; // the drive has the disc but cannot read it yet: no removal, no arrival
     events.poll();
     EXPECT_TRUE(delivered.empty());
@@ -93,7 +96,9 @@ TEST_F(EventsTest, BroadcastsReachTheMonitorAndItsWindow) {
     monitor.set_notify(&window, WM_USER);
     DriveEvents events(
         monitor.drive, "sr0", [&] { return drives.disc_state('D'); },
-        [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { EXPECT_EQ(monitor.handle_message(m, w, l), 1); },
+        [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
+            EXPECT_EQ(monitor.handle_message(m, w, l), 1);
+        },
         false);
     drives.discs['D'] = make_volume("DATA", 1, "CDFS", 0);
     events.poll();

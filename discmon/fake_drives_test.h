@@ -23,7 +23,7 @@ inline VolumeInfo make_volume(const char* name, std::uint32_t serial, const char
 }
 
 class FakeDrives : public DriveAccess {
-public:
+  public:
     std::set<char> optical;           // letters that are optical drives
     std::map<char, VolumeInfo> discs; // discs in drives; a drive without an entry is not ready
     std::map<char, unsigned> errors;  // drives that fail with this error (after scribbling on the info)
@@ -49,11 +49,13 @@ public:
     void lock_tray(char letter, bool prevent) override { locks.emplace_back(letter, prevent); }
 
     // What the drive's status would say: a disc entry is a readable disc.
-    DiscState disc_state(char letter) const { return discs.count(letter) ? DiscState::present : DiscState::absent; }
+    DiscState disc_state(char letter) const {
+        return discs.count(letter) ? DiscState::present : DiscState::absent;
+    }
 };
 
 class RecordingWindow : public UlmarWindow {
-public:
+  public:
     struct Box {
         std::string text, caption;
         unsigned style;

@@ -16,7 +16,9 @@ namespace {
 constexpr int kScsiTypeOptical = 5;
 
 // Opens without waiting for a disc and without touching the tray.
-int open_optical(const std::string& device) { return ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }
+int open_optical(const std::string& device) {
+    return ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
 
 // First sector of the last session; 0 for single-session discs or when the drive cannot say.
 std::uint32_t last_session_start(int fd) {
@@ -56,7 +58,8 @@ unsigned read_optical_volume(const std::string& device, VolumeInfo& info) {
     return result;
 }
 
-LinuxDrives::LinuxDrives(std::string sysfs, std::string dev) : sysfs_(std::move(sysfs)), dev_(std::move(dev)) {}
+LinuxDrives::LinuxDrives(std::string sysfs, std::string dev)
+    : sysfs_(std::move(sysfs)), dev_(std::move(dev)) {}
 
 std::string LinuxDrives::device_name(char letter) {
     const int index = optical_index(letter);

@@ -16,7 +16,7 @@ DiscState optical_disc_state(const std::string& device);
 unsigned read_optical_volume(const std::string& device, VolumeInfo& info);
 
 class LinuxDrives : public DriveAccess {
-public:
+  public:
     // `sysfs` and `dev` are the roots of /sys and /dev (tests give fake folders).
     explicit LinuxDrives(std::string sysfs = "/sys", std::string dev = "/dev");
 
@@ -30,7 +30,7 @@ public:
     // Kernel name of the drive ("srN"), empty for a letter that is never optical.
     static std::string device_name(char letter);
 
-private:
+  private:
     std::string sysfs_;
     std::string dev_;
 };

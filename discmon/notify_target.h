@@ -3,7 +3,7 @@
 #include <cstdint>
 
 class NotifyTarget {
-public:
+  public:
     virtual ~NotifyTarget() = default;
     // Queues `message` for the window; it is handled after the current handler has returned.
     virtual void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;

@@ -7,7 +7,8 @@
 #include <unistd.h>
 
 bool FdSectorSource::read_sector(std::uint64_t sector, unsigned char* out) {
-    constexpr auto kMaxSector = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) / kSectorSize - 1;
+    constexpr auto kMaxSector =
+        static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) / kSectorSize - 1;
     if (sector > kMaxSector) return false;
     std::size_t done = 0;
     while (done < kSectorSize) {

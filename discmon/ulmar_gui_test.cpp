@@ -51,12 +51,14 @@ TEST(UlmarWindow, ReportsDrivesThenInsertionAndRemoval) {
         monitor.drive, "sr0", [&] { return drives.disc_state('D'); },
         [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { window.deliver(m, w, l); }, false));
 
-    drives.discs['D'] = make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
+    drives.discs['D'] =
+        make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
     EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.size() >= 2; }, 5000)) << "no insertion box";
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text, "Vlozen disk.\n\nNazev: DATA\nSeriove cislo: 1234ABCD\nFile system: CDFS\n\n"
-                             "Vlajky:\n\tCase preserved: 0\n\tRozlisovani velikosti: 1\n\tUnicode: 0\n\tACL: 0\n"
-                             "\tKomprese souboru: 0\n\tKomprimovany disk: 0");
+    EXPECT_EQ(boxes[1].text,
+              "Vlozen disk.\n\nNazev: DATA\nSeriove cislo: 1234ABCD\nFile system: CDFS\n\n"
+              "Vlajky:\n\tCase preserved: 0\n\tRozlisovani velikosti: 1\n\tUnicode: 0\n\tACL: 0\n"
+              "\tKomprese souboru: 0\n\tKomprimovany disk: 0");
     EXPECT_EQ(boxes[1].caption, "Ulmar test");
 
     drives.discs.clear();

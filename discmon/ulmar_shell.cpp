@@ -27,7 +27,9 @@ UlmarShell::UlmarShell(DiscMonitor& monitor, BoxFunction box) : proc_(*this, mon
 
 UlmarShell::~UlmarShell() = default;
 
-void UlmarShell::create() { deliver(WM_CREATE, 0, 0); }
+void UlmarShell::create() {
+    deliver(WM_CREATE, 0, 0);
+}
 
 void UlmarShell::deliver(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     std::intptr_t result = 0;

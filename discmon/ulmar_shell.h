@@ -15,7 +15,7 @@ class QSocketNotifier;
 class QTimer;
 
 class UlmarShell : public QWidget, public UlmarWindow {
-public:
+  public:
     // Shows boxes with `box` (text, caption, style -> answer); by default modal Qt message boxes.
     using BoxFunction = std::function<int(const std::string&, const std::string&, unsigned)>;
 
@@ -33,10 +33,10 @@ public:
     void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void post_quit(int code) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     UlmarWindowProc proc_;
     BoxFunction box_;
     std::unique_ptr<DriveEvents> events_;

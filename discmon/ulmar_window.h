@@ -6,7 +6,7 @@
 #include "discmon/notify_target.h"
 
 class UlmarWindow : public NotifyTarget {
-public:
+  public:
     // Shows a modal box with the old platform's style flags; returns the button pressed.
     virtual int message_box(const std::string& text, const std::string& caption, unsigned style) = 0;
     // Ends the message loop with exit code `code` once the current handler has returned.

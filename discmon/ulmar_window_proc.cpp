@@ -8,7 +8,9 @@ namespace {
 
 constexpr unsigned kBoxOk = 0x0; // MB_OK
 
-int bit(std::uint32_t flags, std::uint32_t mask) { return (flags & mask) != 0 ? 1 : 0; }
+int bit(std::uint32_t flags, std::uint32_t mask) {
+    return (flags & mask) != 0 ? 1 : 0;
+}
 
 } // namespace
 
@@ -43,9 +45,12 @@ std::string inserted_text(const VolumeInfo& info) {
     return text;
 }
 
-UlmarWindowProc::UlmarWindowProc(UlmarWindow& window, DiscMonitor& monitor) : window_(window), monitor_(monitor) {}
+UlmarWindowProc::UlmarWindowProc(UlmarWindow& window, DiscMonitor& monitor)
+    : window_(window), monitor_(monitor) {}
 
-void UlmarWindowProc::show(const std::string& text) { window_.message_box(text, kUlmarTitle, kBoxOk); }
+void UlmarWindowProc::show(const std::string& text) {
+    window_.message_box(text, kUlmarTitle, kBoxOk);
+}
 
 bool UlmarWindowProc::dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
                                std::intptr_t& result) {
@@ -54,10 +59,17 @@ bool UlmarWindowProc::dispatch(std::uint32_t message, std::uintptr_t wParam, std
         return true;
     }
     switch (message) {
-    case WM_CREATE: result = on_create(); return true;
-    case WM_USER: result = on_user(wParam, lParam); return true;
-    case WM_DESTROY: result = on_destroy(); return true;
-    default: return false;
+    case WM_CREATE:
+        result = on_create();
+        return true;
+    case WM_USER:
+        result = on_user(wParam, lParam);
+        return true;
+    case WM_DESTROY:
+        result = on_destroy();
+        return true;
+    default:
+        return false;
     }
 }
 

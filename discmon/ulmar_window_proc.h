@@ -12,7 +12,7 @@ inline constexpr int kUlmarWidth = 544;
 inline constexpr int kUlmarHeight = 375;
 
 class UlmarWindowProc {
-public:
+  public:
     // Works on `window` and `monitor`; both must outlive the procedure.
     UlmarWindowProc(UlmarWindow& window, DiscMonitor& monitor);
 
@@ -27,7 +27,7 @@ public:
     // WM_DESTROY: posts the quit message with code 0.
     std::intptr_t on_destroy();
 
-private:
+  private:
     void show(const std::string& text);
 
     UlmarWindow& window_;

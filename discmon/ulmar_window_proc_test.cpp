@@ -7,16 +7,18 @@
 
 namespace {
 
-const char* const kDataInserted = "Vlozen disk.\n\nNazev: DATA\nSeriove cislo: 1234ABCD\nFile system: CDFS\n\n"
-                                  "Vlajky:\n\tCase preserved: 0\n\tRozlisovani velikosti: 1\n\tUnicode: 0\n\tACL: 0\n"
-                                  "\tKomprese souboru: 0\n\tKomprimovany disk: 0";
+const char* const kDataInserted =
+    "Vlozen disk.\n\nNazev: DATA\nSeriove cislo: 1234ABCD\nFile system: CDFS\n\n"
+    "Vlajky:\n\tCase preserved: 0\n\tRozlisovani velikosti: 1\n\tUnicode: 0\n\tACL: 0\n"
+    "\tKomprese souboru: 0\n\tKomprimovany disk: 0";
 
 struct ProcTest : ::testing::Test {
     FakeDrives drives;
     DiscMonitor monitor{drives};
     RecordingWindow window;
     UlmarWindowProc proc{window, monitor};
-    VolumeInfo data = make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
+    VolumeInfo data =
+        make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
 
     bool send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
         std::intptr_t result = -7;
@@ -32,7 +34,8 @@ struct ProcTest : ::testing::Test {
     void run_posted() {
         auto pending = std::move(window.posted);
         window.posted.clear();
-        for (const auto& p : pending) send(p.message, p.wParam, p.lParam);
+        for (const auto& p : pending)
+            send(p.message, p.wParam, p.lParam);
     }
     std::intptr_t last_result = -7;
 };
@@ -96,7 +99,8 @@ TEST_F(ProcTest, InsertedTextFormatsSerialAndFlagsInOrder) {
     EXPECT_EQ(inserted_text(info), "Vlozen disk.\n\nNazev: X\nSeriove cislo: 000000AB\nFile system: UDF\n\n"
                                    "Vlajky:\n\tCase preserved: 1\n\tRozlisovani velikosti: 0\n\tUnicode: 0\n"
                                    "\tACL: 0\n\tKomprese souboru: 0\n\tKomprimovany disk: 1");
-    info = make_volume("", 0xFFFFFFFF, "", FILE_UNICODE_ON_DISK | FILE_PERSISTENT_ACLS | FILE_FILE_COMPRESSION);
+    info =
+        make_volume("", 0xFFFFFFFF, "", FILE_UNICODE_ON_DISK | FILE_PERSISTENT_ACLS | FILE_FILE_COMPRESSION);
     EXPECT_EQ(inserted_text(info), "Vlozen disk.\n\nNazev: \nSeriove cislo: FFFFFFFF\nFile system: \n\n"
                                    "Vlajky:\n\tCase preserved: 0\n\tRozlisovani velikosti: 0\n\tUnicode: 1\n"
                                    "\tACL: 1\n\tKomprese souboru: 1\n\tKomprimovany disk: 0");

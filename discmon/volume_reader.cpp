@@ -28,7 +28,9 @@ enum : std::uint16_t {
     kTagFileSet = 256,
 };
 
-std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint16_t le16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 
 std::uint32_t le32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -38,7 +40,8 @@ std::uint32_t le32(const unsigned char* p) {
 // Sums the sector in four byte lanes, lane k taking bytes 4i + k, each modulo 256.
 void lane_sums(const Sector& sector, unsigned lanes[4]) {
     lanes[0] = lanes[1] = lanes[2] = lanes[3] = 0;
-    for (std::size_t i = 0; i < kSectorSize; ++i) lanes[i % 4] = (lanes[i % 4] + sector[i]) & 0xFFu;
+    for (std::size_t i = 0; i < kSectorSize; ++i)
+        lanes[i % 4] = (lanes[i % 4] + sector[i]) & 0xFFu;
 }
 
 std::uint32_t serial_of(const Sector& sector) {
@@ -54,16 +57,20 @@ std::uint32_t serial_reversed_of(const Sector& sector) {
 }
 
 // UCS-2 code units become single bytes; those outside Latin-1 show as '?'.
-char narrow(unsigned unit) { return unit < 0x100 ? static_cast<char>(unit) : '?'; }
+char narrow(unsigned unit) {
+    return unit < 0x100 ? static_cast<char>(unit) : '?';
+}
 
 std::string trim_trailing_blanks(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
     return text;
 }
 
 std::string iso_label(const unsigned char* field, std::size_t size) {
     std::string text;
-    for (std::size_t i = 0; i < size && field[i] != 0; ++i) text += static_cast<char>(field[i]);
+    for (std::size_t i = 0; i < size && field[i] != 0; ++i)
+        text += static_cast<char>(field[i]);
     return trim_trailing_blanks(text);
 }
 
@@ -84,7 +91,8 @@ std::string udf_dstring(const unsigned char* field, std::size_t size) {
     std::string text;
     if (used == 0) return text;
     if (field[0] == 8) {
-        for (std::size_t i = 1; i < used && field[i] != 0; ++i) text += static_cast<char>(field[i]);
+        for (std::size_t i = 1; i < used && field[i] != 0; ++i)
+            text += static_cast<char>(field[i]);
     } else if (field[0] == 16) {
         for (std::size_t i = 1; i + 1 < used; i += 2) {
             const unsigned unit = static_cast<unsigned>(field[i] << 8 | field[i + 1]);
@@ -143,8 +151,10 @@ Found scan_structure(Reader& reader, std::uint64_t first) {
         if (!s) break;
         const char* id = reinterpret_cast<const char*>(s->data() + 1);
         if (std::memcmp(id, "CD001", 5) == 0) {
-            if ((*s)[0] == 1 && !found.primary) found.primary = s;
-            else if (is_joliet(*s) && !found.joliet) found.joliet = s;
+            if ((*s)[0] == 1 && !found.primary)
+                found.primary = s;
+            else if (is_joliet(*s) && !found.joliet)
+                found.joliet = s;
         } else if (std::memcmp(id, "NSR02", 5) == 0 || std::memcmp(id, "NSR03", 5) == 0) {
             found.nsr = true;
         } else if (std::memcmp(id, "TEA01", 5) == 0) {
@@ -159,7 +169,8 @@ Found scan_structure(Reader& reader, std::uint64_t first) {
 
 void fill_iso(const Found& found, VolumeInfo& info) {
     const Sector& chosen = found.joliet ? *found.joliet : *found.primary;
-    const std::string label = found.joliet ? joliet_label(chosen.data() + 40, 32) : iso_label(chosen.data() + 40, 32);
+    const std::string label =
+        found.joliet ? joliet_label(chosen.data() + 40, 32) : iso_label(chosen.data() + 40, 32);
     copy_text(info.volumeName, sizeof info.volumeName, label);
     copy_text(info.fsName, sizeof info.fsName, "CDFS");
     info.serialNumber = serial_of(chosen);
@@ -206,9 +217,12 @@ void read_udf(Reader& reader, std::uint64_t session_start, VolumeInfo& info) {
     for (std::uint32_t i = 0; i < count; ++i) {
         auto s = reader.read(static_cast<std::uint64_t>(location) + i);
         if (!s) return;
-        if (udf_tag_is(*s, kTagPartition)) partitions.push_back({le16(&(*s)[22]), le32(&(*s)[188])});
-        else if (udf_tag_is(*s, kTagLogicalVolume) && !lvd) lvd = s;
-        else if (udf_tag_is(*s, kTagTerminating)) break;
+        if (udf_tag_is(*s, kTagPartition))
+            partitions.push_back({le16(&(*s)[22]), le32(&(*s)[188])});
+        else if (udf_tag_is(*s, kTagLogicalVolume) && !lvd)
+            lvd = s;
+        else if (udf_tag_is(*s, kTagTerminating))
+            break;
     }
     if (!lvd) return;
 
@@ -223,8 +237,8 @@ void read_udf(Reader& reader, std::uint64_t session_start, VolumeInfo& info) {
     if (block_size == 0 || block_size % kSectorSize != 0) return;
     for (const UdfPartition& p : partitions) {
         if (p.number != number) continue;
-        const std::uint64_t sector =
-            static_cast<std::uint64_t>(p.start) + static_cast<std::uint64_t>(fsd_block) * (block_size / kSectorSize);
+        const std::uint64_t sector = static_cast<std::uint64_t>(p.start) +
+                                     static_cast<std::uint64_t>(fsd_block) * (block_size / kSectorSize);
         auto fsd = reader.read(sector);
         if (fsd && udf_tag_is(*fsd, kTagFileSet)) info.serialNumber = serial_reversed_of(*fsd);
         return;

@@ -60,7 +60,8 @@ void write_all(const fs::path& path, const Bytes& bytes, std::size_t size) {
 std::uint32_t lane_serial(const Bytes& bytes, std::size_t offset, bool reversed = false) {
     std::uint8_t lane[4] = {0, 0, 0, 0};
     for (std::size_t word = 0; word < kSector / 4; ++word)
-        for (int k = 0; k < 4; ++k) lane[k] = static_cast<std::uint8_t>(lane[k] + bytes[offset + word * 4 + k]);
+        for (int k = 0; k < 4; ++k)
+            lane[k] = static_cast<std::uint8_t>(lane[k] + bytes[offset + word * 4 + k]);
     if (reversed) return std::uint32_t{lane[3]} << 24 | lane[2] << 16 | lane[1] << 8 | lane[0];
     return std::uint32_t{lane[0]} << 24 | lane[1] << 16 | lane[2] << 8 | lane[3];
 }
@@ -197,7 +198,8 @@ struct UdfImage {
         p[1] = static_cast<unsigned char>(v >> 8);
     }
     static void put32(unsigned char* p, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            p[i] = static_cast<unsigned char>(v >> (8 * i));
     }
     static void tag(unsigned char* p, unsigned id, std::uint32_t location) {
         put16(p, id);
@@ -243,7 +245,8 @@ struct UdfImage {
         tag(sector(kSequence + 2), 8, kSequence + 2);
 
         unsigned char* fsd = sector(kPartitionStart + kFsdBlock);
-        for (std::size_t i = 16; i < kSector; ++i) fsd[i] = static_cast<unsigned char>(i * 7 + 3);
+        for (std::size_t i = 16; i < kSector; ++i)
+            fsd[i] = static_cast<unsigned char>(i * 7 + 3);
         tag(fsd, 256, kFsdBlock);
     }
     void set_label(int compression, const std::string& text) {
@@ -259,7 +262,9 @@ struct UdfImage {
         field[127] = static_cast<unsigned char>(at);
         tag(lvd, 6, kSequence + 1);
     }
-    std::uint32_t fsd_serial() const { return lane_serial(bytes, (kPartitionStart + kFsdBlock) * kSector, true); }
+    std::uint32_t fsd_serial() const {
+        return lane_serial(bytes, (kPartitionStart + kFsdBlock) * kSector, true);
+    }
     VolumeInfo read(unsigned expected = ERROR_SUCCESS) {
         MemorySectorSource source(bytes.data(), bytes.size());
         VolumeInfo info{};

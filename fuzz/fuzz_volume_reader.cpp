@@ -11,7 +11,7 @@
 namespace {
 
 class ChunkSource : public SectorSource {
-public:
+  public:
     ChunkSource(const std::uint8_t* data, std::size_t size) : data_(data), chunks_(size / kSectorSize) {}
     bool read_sector(std::uint64_t sector, unsigned char* out) override {
         if (chunks_ == 0 || sector < 16) return false;
@@ -20,7 +20,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::uint64_t chunks_;
 };
@@ -31,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ChunkSource source(data, size);
     VolumeInfo info{};
     read_volume_descriptors(source, 0, info);
-    if (info.volumeName[sizeof info.volumeName - 1] != 0 || info.fsName[sizeof info.fsName - 1] != 0) __builtin_trap();
+    if (info.volumeName[sizeof info.volumeName - 1] != 0 || info.fsName[sizeof info.fsName - 1] != 0)
+        __builtin_trap();
     return 0;
 }
