@@ -56,14 +56,19 @@ void DriveEvents::poll() {
     check();
 }
 
+bool is_media_change(const char* action, const char* name, const char* media_change,
+                     const std::string& device_name) {
+    return action != nullptr && std::strcmp(action, "change") == 0 && name != nullptr &&
+           device_name == name && media_change != nullptr && std::strcmp(media_change, "1") == 0;
+}
+
 void DriveEvents::on_readable() {
     if (monitor_ == nullptr) return;
     while (udev_device* device = udev_monitor_receive_device(monitor_)) {
         const char* action = udev_device_get_action(device);
         const char* name = udev_device_get_sysname(device);
         const char* media = udev_device_get_property_value(device, "DISK_MEDIA_CHANGE");
-        const bool ours = action != nullptr && std::strcmp(action, "change") == 0 && name != nullptr &&
-                          device_name_ == name && media != nullptr && std::strcmp(media, "1") == 0;
+        const bool ours = is_media_change(action, name, media, device_name_);
         udev_device_unref(device);
         if (ours) check();
     }

@@ -10,6 +10,11 @@
 
 #include "discmon/disc_state.h"
 
+// True for a udev event (action, kernel name, DISK_MEDIA_CHANGE value; any may be null) that reports
+// new or removed media in the device named `device_name`.
+bool is_media_change(const char* action, const char* name, const char* media_change,
+                     const std::string& device_name);
+
 struct udev;
 struct udev_monitor;
 

@@ -79,6 +79,17 @@ TEST_F(EventsTest, LoadingDiscIsReportedOnceReadable) {
     EXPECT_EQ(delivered.size(), 1u);
 }
 
+TEST(UdevEvents, OnlyMediaChangesOfTheDriveCount) {
+    EXPECT_TRUE(is_media_change("change", "sr1", "1", "sr1"));
+    EXPECT_FALSE(is_media_change("change", "sr10", "1", "sr1"));
+    EXPECT_FALSE(is_media_change("change", "sr0", "1", "sr1"));
+    EXPECT_FALSE(is_media_change("add", "sr1", "1", "sr1"));
+    EXPECT_FALSE(is_media_change("change", "sr1", "0", "sr1"));
+    EXPECT_FALSE(is_media_change("change", "sr1", nullptr, "sr1")); // e.g. an eject request
+    EXPECT_FALSE(is_media_change(nullptr, "sr1", "1", "sr1"));
+    EXPECT_FALSE(is_media_change("change", nullptr, "1", "sr1"));
+}
+
 TEST_F(EventsTest, UdevIsRunningWhenItsControlSocketExists) {
     const auto path = std::filesystem::current_path() / "udev-control";
     std::filesystem::remove(path);
