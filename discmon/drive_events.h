@@ -25,8 +25,8 @@ class DriveEvents {
     // Tells the state of the drive now.
     using Probe = std::function<DiscState()>;
 
-    // Watches drive index `drive` (0 for A) whose kernel name is `device_name` ("sr0"); uses udev
-    // udev events as well when `use_udev` and the monitor can be set up. The drive's state now is the start
+    // Watches drive index `drive` (0 for A) whose kernel name is `device_name` ("sr0"); takes udev
+    // events as well when `use_udev` and the monitor can be set up. The drive's state now is the start
     // state: a disc already in the drive gives no arrival.
     DriveEvents(int drive, std::string device_name, Probe probe, Deliver deliver, bool use_udev);
     ~DriveEvents();
