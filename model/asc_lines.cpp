@@ -20,7 +20,7 @@ bool AscLineReader::Next(std::string_view& line) {
 
 uint64_t AscLineBound(const char* data, size_t size) {
   // Every line ends at a '\n', after 2047 characters or at the end of the data, so the lines
-  // number at most the newlines plus the forced breaks plus one unterminated last line.
+  // number at most the newlines plus the forced breaks plus an unterminated last line.
   uint64_t newlines = 0;
   size_t i = 0;
   constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fULL;
@@ -33,5 +33,6 @@ uint64_t AscLineBound(const char* data, size_t size) {
     newlines += static_cast<uint64_t>(__builtin_popcountll(zeros));
   }
   for (; i < size; ++i) newlines += data[i] == '\n';
-  return newlines + size / kAscMaxLineLength + 1;
+  const bool unterminated = size > 0 && data[size - 1] != '\n';
+  return newlines + size / kAscMaxLineLength + (unterminated ? 1 : 0);
 }
