@@ -5,17 +5,9 @@
 #include <cstring>
 
 #include "model/model_memory.h"
+#include "model/test_support.h"
 
 namespace {
-
-// A model that releases its lists when the test ends.
-struct ScopedModel {
-  Model m;
-  ScopedModel() { ModelInit(&m); }
-  ~ScopedModel() { ModelRelease(&m); }
-  Model* operator->() { return &m; }
-  Model* get() { return &m; }
-};
 
 TEST(ModelInit, WritesMagicAndEmptiesEverything) {
   Model m;
