@@ -1,3 +1,4 @@
+#include "bitmap/taviron.h"
 #include "glview/font.h"
 #include "glview/gl_test_support.h"
 #include "glview/image.h"
@@ -246,6 +247,38 @@ TEST_F(ImageTest, ScaledDrawOfAUnitQuadCoversTheNaturalOrGivenSize)
         w += pixel(x, 10).lit();
     EXPECT_EQ(w, 20);
     glDeleteLists(unit.base, 1);
+}
+
+TEST_F(ImageTest, BitmapImageCoversItsPixelSizeWhenDrawnScaledByZero)
+{
+    Taviron bitmap(100, 50);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x)
+        {
+            std::uint8_t* px = bitmap.pixels + (y * 100 + x) * 4;
+            px[0] = y < 25 ? 255 : 0;
+            px[1] = y < 25 ? 0 : 255;
+            px[2] = 0;
+            px[3] = 255;
+        }
+    DisplayListSet* image = image_from_bitmap(view, &bitmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_NE(image->base, 0u);
+    EXPECT_EQ(image->count, 1);
+    EXPECT_EQ(image->width, 100);
+    EXPECT_EQ(image->height, 50);
+    ASSERT_EQ(image_draw_scaled(view, image, 10, 20, 0, 0), VIEW_OK);
+    const auto& picture = grab();
+    int w = 0, h = 0;
+    for (int x = 0; x < kWidth; ++x)
+        w += at(picture, x, 40).lit();
+    for (int y = 0; y < kHeight; ++y)
+        h += at(picture, 50, y).lit();
+    EXPECT_EQ(w, 100);
+    EXPECT_EQ(h, 50);
+    EXPECT_GT(at(picture, 12, 22).r, 200); // top half red, upright
+    EXPECT_GT(at(picture, 12, 66).g, 200);
+    EXPECT_EQ(font_free(view, image), VIEW_OK);
 }
 
 } // namespace

@@ -76,7 +76,7 @@ TEST(ViewWithoutContext, CreateLeavesRcNullAndEveryOperationFailsWithoutTouching
     EXPECT_EQ(view_set_material(view, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), VIEW_ERR_NO_CONTEXT);
     IconImage icon{2, std::vector<std::uint8_t>(16, 0), {}};
     EXPECT_EQ(image_from_icon(view, icon, 2), nullptr);
-    // image_from_bitmap: see below when bitmap_gl is in
+    EXPECT_EQ(image_from_bitmap(view, nullptr), nullptr);
     EXPECT_EQ(image_draw(view, &set, 0, 0), VIEW_ERR_NO_CONTEXT);
     EXPECT_EQ(image_draw_scaled(view, &set, 0, 0, 0, 0), VIEW_ERR_NO_CONTEXT);
     EXPECT_EQ(draw_point(view, 0, 0, 1.0f, 0), VIEW_ERR_NO_CONTEXT);
