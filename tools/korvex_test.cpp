@@ -1,0 +1,126 @@
+// Runs the korvex program as a process and checks its whole output and exit status.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "model/korvex_file.h"
+#include "model/test_support.h"
+
+namespace {
+
+struct ProcessResult {
+  int status;
+  std::string out, err;
+};
+
+std::string Slurp(const std::string& path) {
+  const auto bytes = ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+ProcessResult Korvex(const TempDir& dir, const std::string& args) {
+  const std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
+  const std::string cmd = std::string(KORVEX_PROGRAM) + " " + args + " >" + out + " 2>" + err;
+  const int raw = std::system(cmd.c_str());
+  ProcessResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+  unlink(out.c_str());
+  unlink(err.c_str());
+  return r;
+}
+
+void SaveSample(const std::string& path, bool compressed) {
+  ScopedModel m;
+  AddVertex(m.get(), 0, 0, 0, 0);
+  AddVertex(m.get(), 1, 0, 0, 9);
+  AddVertex(m.get(), 0, 1, 0, 0);
+  AddFace(m.get(), 0, 1, 2, 0);
+  AddDummy(m.get(), 4, 1, 1, 1);
+  AddDefaultMaterial(m.get(), "Default");
+  SetMaterialTexture(m.get(), 0, 3);
+  m->reserved = 5;
+  ASSERT_EQ(0, compressed ? ModelSaveCompressed(m.get(), path.c_str())
+                          : ModelSave(m.get(), path.c_str()));
+}
+
+TEST(KorvexTool, InfoPrintsHeaderAndCounts) {
+  TempDir dir;
+  const std::string file = dir.File("a.Kor");
+  SaveSample(file, true);
+  const ProcessResult r = Korvex(dir, "info " + file);
+  EXPECT_EQ(0, r.status);
+  EXPECT_EQ("file: " + file +
+                "\nmagic: Korvex\ncompression: 1 (zlib)\nreserved: 5\nvertices: 3\nfaces: 1\n"
+                "dummies: 1\nmaterials: 1\n",
+            r.out);
+  EXPECT_EQ("", r.err);
+}
+
+TEST(KorvexTool, ConvertBetweenPlainAndCompressedKeepsEveryByte) {
+  TempDir dir;
+  SaveSample(dir.File("plain.Korvex"), false);
+  ASSERT_EQ(0, Korvex(dir, "convert " + dir.File("plain.Korvex") + " --compressed " +
+                               dir.File("packed.Korvex")).status);
+  const auto packed = ReadBytes(dir.File("packed.Korvex"));
+  ASSERT_GT(packed.size(), 32u);
+  EXPECT_EQ(1, packed[16]);
+  ASSERT_EQ(0, Korvex(dir, "convert " + dir.File("packed.Korvex") + " " + dir.File("back.Korvex"))
+                   .status);
+  EXPECT_EQ(ReadBytes(dir.File("plain.Korvex")), ReadBytes(dir.File("back.Korvex")));
+}
+
+TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
+  TempDir dir;
+  const std::string bad = dir.File("bad.Korvex");
+  WriteBytes(bad, {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'});
+  ProcessResult r = Korvex(dir, "info " + bad);
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("korvex: " + bad + ": not a Korvex file\n", r.err);
+  EXPECT_EQ("", r.out);
+
+  SaveSample(dir.File("s.Korvex"), false);
+  auto bytes = ReadBytes(dir.File("s.Korvex"));
+  bytes[16] = 2;
+  WriteBytes(bad, bytes);
+  r = Korvex(dir, "convert " + bad + " " + dir.File("o.Korvex"));
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("korvex: " + bad + ": unknown compression method 2\n", r.err);
+
+  bytes[16] = 0;
+  bytes.pop_back();
+  WriteBytes(bad, bytes);
+  r = Korvex(dir, "info " + bad);
+  EXPECT_EQ("korvex: " + bad + ": file is shorter than its header says\n", r.err);
+
+  SaveSample(dir.File("c.Korvex"), true);
+  bytes = ReadBytes(dir.File("c.Korvex"));
+  bytes.back() ^= 0xFF;
+  WriteBytes(bad, bytes);
+  r = Korvex(dir, "info " + bad);
+  EXPECT_EQ("korvex: " + bad + ": corrupt compressed data\n", r.err);
+
+  r = Korvex(dir, "info " + dir.File("missing.Korvex"));
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("korvex: " + dir.File("missing.Korvex") + ": No such file or directory\n", r.err);
+
+  r = Korvex(dir, "convert " + dir.File("s.Korvex") + " " + dir.File("no/such/dir.Korvex"));
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("korvex: " + dir.File("no/such/dir.Korvex") + ": No such file or directory\n", r.err);
+  EXPECT_FALSE(ReadBytes(dir.File("o.Korvex")).size());  // a failed convert writes nothing
+}
+
+TEST(KorvexTool, UsageErrorsExitTwoWithAUsageLine) {
+  TempDir dir;
+  for (const char* args : {"", "frobnicate x", "info", "info a b", "convert onlyone",
+                           "convert a b --fast"}) {
+    SCOPED_TRACE(args);
+    const ProcessResult r = Korvex(dir, args);
+    EXPECT_EQ(2, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("usage: korvex info FILE\n"));
+    EXPECT_EQ("", r.out);
+  }
+}
+
+}  // namespace
