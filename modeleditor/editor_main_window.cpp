@@ -1,5 +1,6 @@
 #include "modeleditor/editor_main_window.h"
 
+#include "modeleditor/dialogs/editor_dialogs.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/editor_menu.h"
 #include "modeleditor/key_codes.h"
@@ -172,6 +173,13 @@ std::optional<FileDialogResult> EditorMainWindow::file_dialog(const FileDialogRe
 int EditorMainWindow::message_box(const std::string& text, const std::string& caption, std::uint32_t style)
 {
     return platform::message_box(this, text, caption, style);
+}
+
+std::intptr_t EditorMainWindow::dialog_box(int templateId, std::intptr_t parameter)
+{
+    QtDialogServices services;
+    DialogContext context{proc_.model(), &proc_.state(), this, &services, &ProgramDialogValues()};
+    return RunEditorDialog(templateId, parameter, context, this);
 }
 
 void EditorMainWindow::destroy_window()

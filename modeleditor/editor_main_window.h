@@ -46,6 +46,7 @@ public:
     void check_menu_item(int id, bool checked) override;
     std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) override;
     int message_box(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    std::intptr_t dialog_box(int templateId, std::intptr_t parameter) override;
     void destroy_window() override;
     void post_quit(int exitCode) override;
     platform::GlSurface* gl_surface() override;

@@ -66,6 +66,9 @@ public:
     virtual std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) = 0;
     // Shows a modal message box owned by the window; returns the button pressed.
     virtual int message_box(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
+    // Runs the editor's dialog of template `templateId` modally with `parameter` and returns the
+    // value the dialog ended with (-1 for an unknown template).
+    virtual std::intptr_t dialog_box(int templateId, std::intptr_t parameter) = 0;
     // Destroys the window (its WM_DESTROY follows).
     virtual void destroy_window() = 0;
     // Ends the message loop with `exitCode` once the current handler has returned.

@@ -6,6 +6,7 @@
 #include "model/korvex_file.h"
 #include "model/model_transform.h"
 #include "modeleditor/editor_frame.h"
+#include "modeleditor/dialogs/material_commands.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/element_edits.h"
 #include "modeleditor/file_failure.h"
@@ -180,6 +181,9 @@ void EditorWindowProc::on_char(std::uint32_t character)
             window_.invalidate();
         }
         break;
+    case 'm':
+        FacePropertiesKey(window_, state_);
+        break;
     case 'u':
         window_.post_message(WM_COMMAND, IDM_MOVE_UP, 0);
         break;
@@ -311,6 +315,19 @@ void EditorWindowProc::on_command(int id)
         break;
     case IDM_EXIT:
         window_.destroy_window();
+        break;
+    case IDM_ADD_VERTEX:
+    case IDM_ADD_FACE:
+    case IDM_ADD_DUMMY:
+    case IDM_ADD_MATERIAL:
+    case IDM_MODEL_PREVIEW:
+        RunDialogCommand(window_, id);
+        break;
+    case IDM_MODIFY_MATERIAL:
+        ModifyMaterialCommand(window_, &model_);
+        break;
+    case IDM_ASSIGN_TEXTURE:
+        AssignTextureCommand(window_, state_, &model_);
         break;
     case IDM_RENDER_FILL:
         set_render_mode(0);

@@ -49,6 +49,7 @@ public:
         boxes.push_back({text, caption, style});
         return 1;
     }
+    std::intptr_t dialog_box(int templateId, std::intptr_t parameter) override;
     void destroy_window() override;
     void post_quit(int exitCode) override { quitCode = exitCode; }
     platform::GlSurface* gl_surface() override { return nullptr; }
@@ -69,6 +70,8 @@ public:
     std::vector<ShownBox> boxes;
     std::vector<FileDialogRequest> dialogs;
     std::optional<FileDialogResult> dialogAnswer;  // what every file dialog answers
+    std::vector<std::pair<int, std::intptr_t>> dialogBoxes;  // template and parameter of each dialog run
+    std::map<int, std::intptr_t> dialogResults;             // what each template's dialog ends with (else 2)
     bool destroyed = false;
     int quitCode = -1;
 };

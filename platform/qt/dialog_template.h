@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/message_box.h"
+
 namespace platform {
 
 // Window and dialog styles.
@@ -39,12 +41,8 @@ enum : std::uint32_t {
     TBS_AUTOTICKS = 0x1u,
 };
 
-// Control identifiers with a fixed meaning.
-enum : int {
-    IDOK = 1,
-    IDCANCEL = 2,
-    IDC_STATIC = -1,
-};
+// Controls without an identifier of their own; IDOK and IDCANCEL come with the message boxes.
+enum : int { IDC_STATIC = -1 };
 
 // Notification codes passed with a control's command.
 enum : int {

@@ -48,6 +48,8 @@ void DialogProcedure::draw_item(TemplateDialog&, int, QPainter&, const QRect&) {
 
 void DialogProcedure::hscroll(TemplateDialog&, int) {}
 
+void DialogProcedure::destroy_dialog(TemplateDialog&) {}
+
 std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isSigned)
 {
     if (translated)
@@ -114,7 +116,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* ow
     }
 }
 
-TemplateDialog::~TemplateDialog() = default;
+TemplateDialog::~TemplateDialog() { procedure_.destroy_dialog(*this); }
 
 QWidget* TemplateDialog::make_control(const DialogControl& control)
 {
@@ -159,7 +161,8 @@ QWidget* TemplateDialog::make_control(const DialogControl& control)
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFrameStyle((control.style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
         if (control.style & LBS_NOTIFY)
-            connect(list, &QListWidget::currentRowChanged, this, [this, id] { notify(id, LBN_SELCHANGE); });
+            // After the selection itself has changed, so that the procedure reads the new one.
+            connect(list, &QListWidget::itemSelectionChanged, this, [this, id] { notify(id, LBN_SELCHANGE); });
         return list;
     }
     case ControlClass::Trackbar: {
@@ -311,7 +314,7 @@ int TemplateDialog::list_selection(int id) const
     const auto* list = qobject_cast<QListWidget*>(item(id));
     if (!list || list->selectedItems().isEmpty())
         return -1;
-    return list->currentRow();
+    return list->row(list->selectedItems().first());
 }
 
 void TemplateDialog::accept() { notify(IDOK, BN_CLICKED); }

@@ -31,6 +31,8 @@ public:
     virtual void draw_item(TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect);
     // The trackbar `id` moved.
     virtual void hscroll(TemplateDialog& dialog, int id);
+    // The dialog is being destroyed; its controls still exist.
+    virtual void destroy_dialog(TemplateDialog& dialog);
 };
 
 class TemplateDialog final : public QDialog {

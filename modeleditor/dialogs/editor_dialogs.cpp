@@ -1,0 +1,66 @@
+#include "modeleditor/dialogs/editor_dialogs.h"
+
+#include "modeleditor/dialogs/dialog_templates.h"
+#include "modeleditor/dialogs/element_dialogs.h"
+#include "modeleditor/dialogs/material_dialogs.h"
+#include "modeleditor/dialogs/model_preview.h"
+#include "platform/qt/colour_dialog.h"
+#include "platform/qt/message_box.h"
+
+#include <memory>
+
+namespace editor {
+
+DialogValues& ProgramDialogValues()
+{
+    static DialogValues values;
+    return values;
+}
+
+int QtDialogServices::message_box(QWidget* owner, const std::string& text, const std::string& caption,
+                                  std::uint32_t style)
+{
+    return platform::message_box(owner, text, caption, style);
+}
+
+bool QtDialogServices::choose_colour(QWidget* owner, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom)
+{
+    return platform::choose_colour(owner, colour, custom);
+}
+
+std::intptr_t RunEditorDialog(int templateId, std::intptr_t parameter, DialogContext& context, QWidget* owner)
+{
+    const platform::DialogTemplate* dialogTemplate = EditorDialogTemplate(templateId);
+    if (!dialogTemplate)
+        return -1;
+    std::unique_ptr<platform::DialogProcedure> procedure;
+    switch (templateId) {
+    case IDD_VERTEX:
+        procedure = std::make_unique<VertexDialogProc>(context);
+        break;
+    case IDD_FACE:
+        procedure = std::make_unique<FaceDialogProc>(context);
+        break;
+    case IDD_DUMMY:
+        procedure = std::make_unique<DummyDialogProc>(context);
+        break;
+    case IDD_FACE_PROPERTIES:
+        procedure = std::make_unique<FacePropertiesProc>(context);
+        break;
+    case IDD_MATERIAL:
+        procedure = std::make_unique<MaterialDialogProc>(context);
+        break;
+    case IDD_MATERIAL_BROWSER:
+        procedure = std::make_unique<MaterialBrowserProc>(context);
+        break;
+    case IDD_MODEL_PREVIEW:
+        procedure = std::make_unique<ModelPreviewProc>(context);
+        break;
+    default:
+        return -1;
+    }
+    platform::TemplateDialog dialog(*dialogTemplate, owner, *procedure);
+    return dialog.run(parameter);
+}
+
+} // namespace editor

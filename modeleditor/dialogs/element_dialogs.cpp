@@ -1,0 +1,220 @@
+#include "modeleditor/dialogs/element_dialogs.h"
+
+#include "modeleditor/dialogs/dialog_numbers.h"
+#include "modeleditor/editor_ids.h"
+
+#include <cstdio>
+
+namespace editor {
+namespace {
+
+using platform::BN_CLICKED;
+using platform::IDCANCEL;
+using platform::IDOK;
+using platform::TemplateDialog;
+
+// The vertex fields and the material field shared by Face and Face properties.
+enum : int { kVertexA = 103, kVertexB = 104, kVertexC = 105, kMaterial = 110, kApply = 191 };
+// Texture fields in the order sA, tA, sB, tB, sC, tC.
+constexpr int kTexFields[6] = {121, 124, 122, 125, 123, 126};
+
+void ShowBox(DialogContext& context, TemplateDialog& dialog, const std::string& text, std::uint32_t style)
+{
+    context.services->message_box(&dialog, text, kEditorTitle, style);
+}
+
+void ShowCursor(DialogContext& context, TemplateDialog& dialog)
+{
+    const float* cursor = context.state->cursorPos;
+    dialog.set_item_text(103, FormatCoordinate(cursor[0]));
+    dialog.set_item_text(104, FormatCoordinate(cursor[1]));
+    dialog.set_item_text(105, FormatCoordinate(cursor[2]));
+}
+
+void ReadTexCoords(const TemplateDialog& dialog, float coords[6])
+{
+    for (int i = 0; i < 6; ++i)
+        coords[i] = ScanFieldFloat(dialog.item_text(kTexFields[i]));
+}
+
+// Repeated corners are refused before corners that do not exist; a refusal is shown in a box.
+bool CornersValid(DialogContext& context, TemplateDialog& dialog, std::int32_t a, std::int32_t b, std::int32_t c)
+{
+    if (a == b || b == c || c == a) {
+        ShowBox(context, dialog, kSameVertexError, MB_ICONHAND);
+        return false;
+    }
+    const std::uint32_t count = std::uint32_t(VertexCount(context.model));
+    if (std::uint32_t(a) < count && std::uint32_t(b) < count && std::uint32_t(c) < count)
+        return true;
+    ShowBox(context, dialog, kMissingVertexError, MB_ICONHAND);
+    return false;
+}
+
+} // namespace
+
+// --- Vertex ---
+
+bool VertexDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
+{
+    ShowCursor(context_, dialog);
+    return true;
+}
+
+bool VertexDialogProc::command(TemplateDialog& dialog, int id, int notification)
+{
+    if (notification != BN_CLICKED)
+        return false;
+    if (id == IDOK) {
+        AddVertex(context_.model, ScanFieldFloat(dialog.item_text(103)), ScanFieldFloat(dialog.item_text(104)),
+                  ScanFieldFloat(dialog.item_text(105)), 0);
+        dialog.end_dialog(1);
+        return true;
+    }
+    if (id == IDCANCEL) {
+        dialog.end_dialog(2);
+        return true;
+    }
+    return false;
+}
+
+// --- Face ---
+
+bool FaceDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
+{
+    for (int id : {kVertexA, kVertexB, kVertexC, kMaterial})
+        dialog.set_item_text(id, "0");
+    // Corner 1 (0, 0), corner 2 (0, 1), corner 3 (1, 0).
+    dialog.set_item_text(121, "0.0");
+    dialog.set_item_text(122, "0.0");
+    dialog.set_item_text(123, "1.0");
+    dialog.set_item_text(124, "0.0");
+    dialog.set_item_text(125, "1.0");
+    dialog.set_item_text(126, "0.0");
+    return true;
+}
+
+bool FaceDialogProc::command(TemplateDialog& dialog, int id, int notification)
+{
+    if (notification != BN_CLICKED)
+        return false;
+    if (id == IDOK) {
+        const std::int32_t a = AtoiField(dialog.item_text(kVertexA));
+        const std::int32_t b = AtoiField(dialog.item_text(kVertexB));
+        const std::int32_t c = AtoiField(dialog.item_text(kVertexC));
+        const std::int32_t material = AtoiField(dialog.item_text(kMaterial));
+        if (!CornersValid(context_, dialog, a, b, c))
+            return true;
+        if (AddFace(context_.model, a, b, c, material) == MODEL_OK) {
+            float coords[6];
+            ReadTexCoords(dialog, coords);
+            SetFaceTexCoords(context_.model, FaceCount(context_.model) - 1, coords);
+        }
+        dialog.end_dialog(1);
+        return true;
+    }
+    if (id == IDCANCEL) {
+        dialog.end_dialog(2);
+        return true;
+    }
+    return false;
+}
+
+// --- Dummy ---
+
+bool DummyDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
+{
+    ShowCursor(context_, dialog);
+    dialog.set_item_text(110, std::to_string(context_.values->nextDummyId));
+    context_.values->nextDummyId += 1;
+    return true;
+}
+
+bool DummyDialogProc::command(TemplateDialog& dialog, int id, int notification)
+{
+    if (notification != BN_CLICKED)
+        return false;
+    if (id == IDOK) {
+        const float x = ScanFieldFloat(dialog.item_text(103));
+        const float y = ScanFieldFloat(dialog.item_text(104));
+        const float z = ScanFieldFloat(dialog.item_text(105));
+        const std::int32_t dummyId = ScanFieldInt(dialog.item_text(110));
+        if (DummyIdExists(context_.model, dummyId)) {
+            char text[64];
+            std::snprintf(text, sizeof text, "Warning: Dummy with ID %d do exist.", dummyId);
+            ShowBox(context_, dialog, text, MB_ICONEXCLAMATION);
+        }
+        AddDummy(context_.model, dummyId, x, y, z);
+        dialog.end_dialog(1);
+        return true;
+    }
+    if (id == IDCANCEL) {
+        dialog.end_dialog(2);
+        return true;
+    }
+    return false;
+}
+
+// --- Face properties ---
+
+bool FacePropertiesProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter)
+{
+    if (context_.state->pickKind != PICK_FACE) {
+        dialog.end_dialog(2);
+        return true;
+    }
+    face_ = std::int32_t(parameter);
+    std::int32_t a = 0, b = 0, c = 0, material = 0;
+    float coords[6] = {};
+    GetFace(context_.model, face_, &a, &b, &c, &material);
+    GetFaceTexCoords(context_.model, face_, coords);
+    dialog.set_item_int(kVertexA, std::uint32_t(a), false);
+    dialog.set_item_int(kVertexB, std::uint32_t(b), false);
+    dialog.set_item_int(kVertexC, std::uint32_t(c), false);
+    dialog.set_item_int(kMaterial, std::uint32_t(material), false);
+    for (int i = 0; i < 6; ++i)
+        dialog.set_item_text(kTexFields[i], FormatCoordinate(coords[i]));
+    return true;
+}
+
+bool FacePropertiesProc::apply(TemplateDialog& dialog)
+{
+    // A vertex field that is not an unsigned number names no vertex.
+    auto corner = [&dialog](int id) {
+        bool translated = false;
+        const std::uint32_t value = dialog.get_item_int(id, &translated, false);
+        return translated ? std::int32_t(value) : std::int32_t(-1);
+    };
+    const std::int32_t a = corner(kVertexA), b = corner(kVertexB), c = corner(kVertexC);
+    if (!CornersValid(context_, dialog, a, b, c))
+        return false;
+    const std::int32_t material = std::int32_t(dialog.get_item_int(kMaterial, nullptr, false));
+    float coords[6];
+    ReadTexCoords(dialog, coords);
+    SetFace(context_.model, face_, a, b, c, material);
+    SetFaceTexCoords(context_.model, face_, coords);
+    context_.mainWindow->invalidate();
+    return true;
+}
+
+bool FacePropertiesProc::command(TemplateDialog& dialog, int id, int notification)
+{
+    if (notification != BN_CLICKED)
+        return false;
+    if (id == IDOK) {
+        if (apply(dialog))
+            dialog.end_dialog(1);
+        return true;
+    }
+    if (id == kApply) {
+        apply(dialog);
+        return true;
+    }
+    if (id == IDCANCEL) {
+        dialog.end_dialog(2);
+        return true;
+    }
+    return false;
+}
+
+} // namespace editor

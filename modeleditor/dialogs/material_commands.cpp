@@ -1,0 +1,135 @@
+#include "modeleditor/dialogs/material_commands.h"
+
+#include "bitmap/taviron.h"
+#include "glview/view_context.h"
+#include "modeleditor/dialogs/dialog_ids.h"
+#include "modeleditor/editor_ids.h"
+
+namespace editor {
+namespace {
+
+FileDialogRequest TextureOpenRequest()
+{
+    return {false,
+            {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}},
+            "Taviron",
+            true};
+}
+
+// The material the browser chose, or -1 when it was cancelled or names no material.
+std::int32_t BrowseMaterial(EditorWindow& window, const Model* model)
+{
+    const std::intptr_t chosen = window.dialog_box(IDD_MATERIAL_BROWSER, 0);
+    if (chosen < 0 || chosen >= MaterialCount(model))
+        return -1;
+    return std::int32_t(chosen);
+}
+
+std::string TextureFailureReason(std::int32_t status)
+{
+    switch (status) {
+    case TAV_ERR_FAILED:
+        return "the file cannot be opened or read";
+    case TAV_ERR_MAGIC:
+        return "the file is not a picture of the chosen type";
+    case TAV_ERR_STORAGE:
+        return "the file names an unknown storage method";
+    case TAV_ERR_BUFFER:
+        return "the compressed data hold more than the header announces";
+    case TAV_ERR_DATA:
+        return "the compressed data are corrupt";
+    case TAV_ERR_SIZE:
+        return "the pixel data do not match the picture's size";
+    case TAV_ERR_MEMORY:
+        return "there is not enough memory";
+    case TAV_ERR_ARGUMENT:
+        return "the picture's size is out of range";
+    default:
+        return "error " + std::to_string(status);
+    }
+}
+
+} // namespace
+
+std::string TextureFailureText(const std::string& path, std::int32_t status)
+{
+    return "Cannot read texture " + path + ":\n" + TextureFailureReason(status) + ".";
+}
+
+void RunDialogCommand(EditorWindow& window, int command)
+{
+    switch (command) {
+    case IDM_ADD_VERTEX:
+        window.dialog_box(IDD_VERTEX, 0);
+        break;
+    case IDM_ADD_FACE:
+        window.dialog_box(IDD_FACE, 0);
+        break;
+    case IDM_ADD_DUMMY:
+        window.dialog_box(IDD_DUMMY, 0);
+        break;
+    case IDM_ADD_MATERIAL:
+        window.dialog_box(IDD_MATERIAL, -1);
+        break;
+    case IDM_MODEL_PREVIEW:
+        window.dialog_box(IDD_MODEL_PREVIEW, -1);
+        break;
+    default:
+        return;
+    }
+    window.invalidate();
+}
+
+void ModifyMaterialCommand(EditorWindow& window, const Model* model)
+{
+    const std::int32_t material = BrowseMaterial(window, model);
+    if (material >= 0)
+        window.dialog_box(IDD_MATERIAL, material);
+    window.invalidate();
+}
+
+void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model)
+{
+    const std::int32_t material = BrowseMaterial(window, model);
+    if (material < 0) {
+        window.invalidate();
+        return;
+    }
+    const auto choice = window.file_dialog(TextureOpenRequest());
+    if (!choice) {
+        window.invalidate();
+        return;
+    }
+    // The filter left selected decides how the file is read, whatever its name.
+    Taviron picture;
+    const std::int32_t status =
+        choice->filterIndex == 2 ? picture.import_bmp(choice->path.c_str()) : picture.load(choice->path.c_str());
+    if (status != TAV_OK) {
+        window.message_box(TextureFailureText(choice->path, status), kEditorTitle, MB_OK | MB_ICONHAND);
+        window.invalidate();
+        return;
+    }
+    std::uint32_t texture = 0;
+    if (glview::view_make_current(state.view) == glview::VIEW_OK)
+        texture = picture.make_texture_mipmapped();
+    if (texture == 0) {
+        window.message_box("Cannot make a texture of " + choice->path +
+                               ":\nthe picture is empty or larger than 1024 pixels, or no view is open.",
+                           kEditorTitle, MB_OK | MB_ICONHAND);
+    } else {
+        SetMaterialTexture(model, material, std::int32_t(texture));
+    }
+    window.invalidate();
+}
+
+void FacePropertiesKey(EditorWindow& window, EditorState& state)
+{
+    if (state.pickKind != PICK_FACE)
+        return;
+    if (state.mouseLook)
+        window.send_message(WM_RBUTTONDBLCLK, 0, 0);
+    window.dialog_box(IDD_FACE_PROPERTIES, state.pickIndex);
+    window.invalidate();
+}
+
+} // namespace editor

@@ -1,0 +1,57 @@
+#pragma once
+// The material dialogs: the Material dialog creates (parameter -1) or edits a material with a
+// live preview; the Material browser lists the materials and returns the one chosen.
+#include <memory>
+
+#include "modeleditor/dialogs/dialog_context.h"
+#include "modeleditor/dialogs/preview_window.h"
+#include "platform/qt/template_dialog.h"
+
+namespace editor {
+
+// Opened with -1 it appends a zero material and edits it ("Cancel" removes it again); opened
+// with an index it edits that material. "Set" writes colours, shininess and the name (at most
+// 11 characters) and ends with 1; "Cancel" ends with 2.
+class MaterialDialogProc final : public platform::DialogProcedure {
+public:
+    explicit MaterialDialogProc(DialogContext& context) : context_(context) {}
+    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
+    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    void draw_item(platform::TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect) override;
+    void hscroll(platform::TemplateDialog& dialog, int id) override;
+    void destroy_dialog(platform::TemplateDialog& dialog) override;
+
+    // The preview child while the dialog is open.
+    PreviewWindowProc* preview() const { return preview_.get(); }
+
+private:
+    void end(platform::TemplateDialog& dialog, std::intptr_t result);
+    void choose_swatch_colour(platform::TemplateDialog& dialog, int swatch);
+
+    DialogContext& context_;
+    std::unique_ptr<PreviewWindowProc> preview_;
+};
+
+// Warns and ends with -1 when the model has no material. Otherwise lists them; selecting a
+// line loads it into the preview; "Cont..." ends with the last selected line (0 when none was
+// selected), "Cancel" with -1.
+class MaterialBrowserProc final : public platform::DialogProcedure {
+public:
+    explicit MaterialBrowserProc(DialogContext& context) : context_(context) {}
+    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
+    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    void destroy_dialog(platform::TemplateDialog& dialog) override;
+
+    PreviewWindowProc* preview() const { return preview_.get(); }
+
+private:
+    void end(platform::TemplateDialog& dialog, std::intptr_t result);
+
+    DialogContext& context_;
+    std::unique_ptr<PreviewWindowProc> preview_;
+};
+
+inline constexpr char kNoMaterialWarning[] = "You will need to add at least one material!";
+inline constexpr char kTextureRemoved[] = "Texture removed.";
+
+} // namespace editor

@@ -1,0 +1,266 @@
+// The Material dialog and the Material browser driven like a user.
+#include "modeleditor/dialogs/dialog_test_support.h"
+#include "modeleditor/dialogs/material_dialogs.h"
+#include "modeleditor/dialogs/material_edit.h"
+#include "modeleditor/editor_ids.h"
+
+#include <QListWidget>
+#include <QSlider>
+#include <QTest>
+
+#include <cstring>
+
+namespace editor::testing {
+namespace {
+
+using platform::IDCANCEL;
+using platform::IDOK;
+
+class MaterialDialogs : public DialogTest {
+protected:
+    void AddNamedMaterial(const char* name, float grey, float alpha = 1.0f, float shininess = 20.0f)
+    {
+        const float ambient[4] = {0.1f, 0.2f, 0.3f, 1.0f};
+        const float diffuse[4] = {grey, grey, grey, alpha};
+        const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        const float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+        AddMaterial(&model, name, ambient, diffuse, specular, emission, shininess);
+    }
+    std::string Name(std::int32_t i)
+    {
+        char name[12] = {};
+        GetMaterialName(&model, i, name);
+        return std::string(name, strnlen(name, sizeof name));
+    }
+    Material Stored(std::int32_t i) { return model.materials[i]; }
+};
+
+TEST(MaterialEditValues, StartWithTheBindingColoursAndConvertRounded)
+{
+    const DialogValues values;
+    EXPECT_EQ(std::vector<int>(values.materialEdit.ambient, values.materialEdit.ambient + 4),
+              std::vector<int>({128, 128, 128, 255}));
+    EXPECT_EQ(std::vector<int>(values.materialEdit.diffuse, values.materialEdit.diffuse + 4),
+              std::vector<int>({192, 192, 192, 255}));
+    EXPECT_EQ(std::vector<int>(values.materialEdit.specular, values.materialEdit.specular + 4),
+              std::vector<int>({255, 255, 255, 255}));
+    EXPECT_EQ(std::vector<int>(values.materialEdit.emission, values.materialEdit.emission + 4),
+              std::vector<int>({0, 0, 0, 255}));
+    EXPECT_EQ(values.materialEdit.shininess, 64);
+    EXPECT_EQ(values.nextDummyId, 0);
+    EXPECT_FALSE(values.materialEditExisting);
+    for (std::uint32_t colour : values.customColours)
+        EXPECT_EQ(colour, 0u);
+
+    EXPECT_EQ(ChannelOf(0.5f), 128);   // 127.5 rounds up
+    EXPECT_EQ(ChannelOf(0.498f), 127);
+    EXPECT_EQ(ChannelOf(1.176f), 300);
+    EXPECT_EQ(ChannelOf(-0.2f), -51);
+    EXPECT_EQ(ChannelOf(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(ChannelOf(1e30f), std::numeric_limits<std::int32_t>::max());
+}
+
+TEST_F(MaterialDialogs, AddingShowsTheLastValuesAndCancelRemovesTheNewMaterial)
+{
+    AddNamedMaterial("first", 0.5f);
+    values.materialEdit.shininess = 40;
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
+    EXPECT_EQ(MaterialCount(&model), 2);  // added on opening, all zero
+    EXPECT_EQ(Name(1), "");
+    EXPECT_EQ(values.materialEditIndex, 1);
+    EXPECT_FALSE(values.materialEditExisting);
+    EXPECT_EQ(Text(*material, 104), "Material ID is: 1");
+    EXPECT_EQ(Text(*material, 118), "128");
+    EXPECT_EQ(Text(*material, 124), "192");
+    EXPECT_EQ(Text(*material, 142), "255");
+    EXPECT_EQ(Text(*material, 130), "255");
+    EXPECT_EQ(Text(*material, 133), "0");
+    auto* bar = qobject_cast<QSlider*>(material->item(110));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 128);
+    EXPECT_EQ(bar->tickInterval(), 8);
+    EXPECT_EQ(bar->value(), 40);
+
+    Click(*material, IDCANCEL);
+    EXPECT_EQ(material->end_result(), 2);
+    EXPECT_EQ(MaterialCount(&model), 1);
+    EXPECT_EQ(Name(0), "first");
+    EXPECT_EQ(material.proc->preview(), nullptr);  // the preview goes with the dialog
+}
+
+TEST_F(MaterialDialogs, SetKeepsTheNewMaterialWithItsNameCutAndTypedChannels)
+{
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
+    Type(*material, 191, "Steel plate number two");
+    EXPECT_EQ(Text(*material, 191), "Steel plate");  // the field takes 11 characters
+    Type(*material, 124, "300");
+    Type(*material, 142, "128");
+    Type(*material, 118, "abc");  // not a number: 0
+    EXPECT_EQ(values.materialEdit.diffuse[0], 300);
+    EXPECT_EQ(values.materialEdit.ambient[0], 0);
+    QSlider* bar = qobject_cast<QSlider*>(material->item(110));
+    bar->setFocus();
+    QTest::keyClick(bar, Qt::Key_End);
+    EXPECT_EQ(values.materialEdit.shininess, 128);
+    Click(*material, IDOK);
+    EXPECT_EQ(material->end_result(), 1);
+    ASSERT_EQ(MaterialCount(&model), 1);
+    const Material stored = Stored(0);
+    EXPECT_EQ(Name(0), "Steel plate");
+    EXPECT_EQ(stored.texture, 0);
+    EXPECT_FLOAT_EQ(stored.diffuse[0], float(300 / 255.0));
+    EXPECT_NEAR(stored.diffuse[0], 1.176f, 1e-3);
+    EXPECT_FLOAT_EQ(stored.diffuse[3], float(128 / 255.0));
+    EXPECT_FLOAT_EQ(stored.ambient[0], 0.0f);
+    EXPECT_FLOAT_EQ(stored.ambient[1], float(128 / 255.0));
+    EXPECT_FLOAT_EQ(stored.ambient[3], 1.0f);  // the alpha without a field keeps its value
+    EXPECT_FLOAT_EQ(stored.shininess, 128.0f);
+
+    // The next new material starts from the values last shown.
+    auto next = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
+    EXPECT_EQ(Text(*next, 124), "300");
+    Click(*next, IDCANCEL);
+    EXPECT_EQ(MaterialCount(&model), 1);
+}
+
+TEST_F(MaterialDialogs, EditingAnExistingMaterialLoadsItAndCancelChangesNothing)
+{
+    AddNamedMaterial("zero", 0.1f);
+    AddNamedMaterial("one", 0.5f, 0.2f, 12.4f);
+    SetMaterialTexture(&model, 1, 42);
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, 1);
+    EXPECT_TRUE(values.materialEditExisting);
+    EXPECT_EQ(values.materialEditIndex, 1);
+    EXPECT_EQ(Text(*material, 104), "Material ID is: 1");
+    EXPECT_EQ(Text(*material, 191), "one");
+    EXPECT_EQ(Text(*material, 118), "26");   // 0.1 * 255 = 25.5
+    EXPECT_EQ(Text(*material, 119), "51");
+    EXPECT_EQ(Text(*material, 124), "128");  // 127.5
+    EXPECT_EQ(Text(*material, 142), "51");
+    EXPECT_EQ(values.materialEdit.shininess, 12);
+    Type(*material, 124, "10");
+    Click(*material, IDCANCEL);
+    EXPECT_EQ(MaterialCount(&model), 2);
+    EXPECT_FLOAT_EQ(Stored(1).diffuse[0], 0.5f);
+    EXPECT_EQ(Stored(1).texture, 42);
+
+    auto again = Open<MaterialDialogProc>(IDD_MATERIAL, 1);
+    Click(*again, IDOK);  // "Set" keeps the texture
+    EXPECT_EQ(Stored(1).texture, 42);
+    EXPECT_EQ(Name(1), "one");
+}
+
+TEST_F(MaterialDialogs, TextureRemovalActsAtOnceAndSaysSo)
+{
+    AddNamedMaterial("tex", 0.5f);
+    SetMaterialTexture(&model, 0, 7);
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, 0);
+    Click(*material, 192);
+    EXPECT_EQ(Stored(0).texture, 0);
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, "Texture removed.");
+    EXPECT_EQ(services.boxes[0].caption, "Texture removed.");
+    EXPECT_EQ(services.boxes[0].style, MB_ICONASTERISK);
+    EXPECT_EQ(services.boxes[0].owner, material.dialog.get());
+    EXPECT_FALSE(material->ended());
+    Click(*material, IDCANCEL);
+    EXPECT_EQ(Stored(0).texture, 0);  // Cancel does not bring it back
+}
+
+TEST_F(MaterialDialogs, SwatchesShowTheirColourAndTakeTheChoosersChoice)
+{
+    values.materialEdit.specular[0] = 10;
+    values.materialEdit.specular[1] = 20;
+    values.materialEdit.specular[2] = 300;  // shown by its low byte, as the colour value packs it
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
+    QWidget* swatch = material->item(114);
+    const QImage image = swatch->grab().toImage();
+    EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(10, 20, 300 & 0xFF));
+
+    services.colourAnswer = 0x00336699;  // red 0x99, green 0x66, blue 0x33
+    Click(*material, 114);
+    ASSERT_EQ(services.offered.size(), 1u);
+    EXPECT_EQ(services.offered[0], 0x002C140Au);
+    EXPECT_EQ(values.customColours[0], 0x00010203u);  // the chooser's custom colours are kept
+    EXPECT_EQ(Text(*material, 130), "153");
+    EXPECT_EQ(Text(*material, 131), "102");
+    EXPECT_EQ(Text(*material, 132), "51");
+    EXPECT_EQ(values.materialEdit.specular[2], 51);
+    const QImage after = swatch->grab().toImage();
+    EXPECT_EQ(after.pixelColor(after.width() / 2, after.height() / 2), QColor(153, 102, 51));
+
+    services.colourAnswer.reset();  // cancelling changes nothing
+    Click(*material, 112);
+    EXPECT_EQ(services.offered.back(), 0x00808080u);
+    EXPECT_EQ(values.materialEdit.ambient[0], 128);
+    EXPECT_EQ(Text(*material, 118), "128");
+    Click(*material, IDCANCEL);
+}
+
+TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle)
+{
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(material.dialog.get()));
+    PreviewWindowProc* preview = material.proc->preview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->widget()->parentWidget(), material.dialog.get());
+    EXPECT_EQ(preview->widget()->geometry(), material->map_dialog_rect(QRect(332, 39, 83, 74)));
+    ASSERT_TRUE(glview::view_has_context(preview->view())) << "no GL context for the preview";
+    EXPECT_FLOAT_EQ(preview->view()->zNear, 0.01f);
+    EXPECT_FLOAT_EQ(preview->view()->zFar, 5.0f);
+    QTest::qWait(50);
+    EXPECT_EQ(preview->view()->width, std::uint32_t(preview->surface().width()));
+    Click(*material, IDCANCEL);
+}
+
+TEST_F(MaterialDialogs, BrowserWithoutMaterialsWarnsAndReturnsMinusOne)
+{
+    auto browser = Open<MaterialBrowserProc>(IDD_MATERIAL_BROWSER, 0);
+    EXPECT_TRUE(browser->ended());
+    EXPECT_EQ(browser->end_result(), -1);
+    EXPECT_FALSE(browser->isVisible());
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, "You will need to add at least one material!");
+    EXPECT_EQ(services.boxes[0].caption, "Korvex Editor v1.3 EN");
+    EXPECT_EQ(services.boxes[0].style, MB_ICONEXCLAMATION);
+}
+
+TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection)
+{
+    AddNamedMaterial("Default", 0.2f);
+    AddNamedMaterial("elevenchars", 0.6f, 0.5f, 33.0f);
+    values.browserSelection = 5;
+    auto browser = Open<MaterialBrowserProc>(IDD_MATERIAL_BROWSER, 0);
+    EXPECT_EQ(values.browserSelection, 0);
+    auto* list = qobject_cast<QListWidget*>(browser->item(103));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QString("Material number 0 [Default]"));
+    EXPECT_EQ(list->item(1)->text(), QString("Material number 1 [elevenchars]"));
+    ASSERT_NE(browser.proc->preview(), nullptr);
+    EXPECT_EQ(browser.proc->preview()->widget()->geometry(), browser->map_dialog_rect(QRect(164, 37, 139, 97)));
+    // Until something is selected the preview shows the values left by the last dialog.
+    EXPECT_EQ(values.materialEdit.diffuse[0], 192);
+    Click(*browser, IDOK);
+    EXPECT_EQ(browser->end_result(), 0);
+
+    auto second = Open<MaterialBrowserProc>(IDD_MATERIAL_BROWSER, 0);
+    auto* lines = qobject_cast<QListWidget*>(second->item(103));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(second.dialog.get()));
+    QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, lines->visualItemRect(lines->item(1)).center());
+    EXPECT_EQ(values.browserSelection, 1);
+    EXPECT_EQ(values.materialEdit.diffuse[0], 153);
+    EXPECT_EQ(values.materialEdit.diffuse[3], 128);
+    EXPECT_EQ(values.materialEdit.shininess, 33);
+    Click(*second, IDOK);
+    EXPECT_EQ(second->end_result(), 1);
+
+    auto cancelled = Open<MaterialBrowserProc>(IDD_MATERIAL_BROWSER, 0);
+    Click(*cancelled, IDCANCEL);
+    EXPECT_EQ(cancelled->end_result(), -1);
+    EXPECT_TRUE(services.boxes.empty());
+}
+
+} // namespace
+} // namespace editor::testing
