@@ -72,6 +72,9 @@ void DrawModelPreview(glview::ViewContext* view, const Model* model, const float
                            1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
+    // Lighting on also lets the current colour stand for ambient and diffuse; the faces are
+    // to show their own materials, as in the main view, not white on the white background.
+    glDisable(GL_COLOR_MATERIAL);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -10.0f);
     DrawModel(model);

@@ -103,7 +103,9 @@ TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite)
     AddVertex(&model, 1, -1, 0, 0);
     AddVertex(&model, 0, 1, 0, 0);
     AddFace(&model, 0, 1, 2, 0);
-    AddDefaultMaterial(&model, "Default");
+    const float ambient[4] = {0.2f, 0.0f, 0.0f, 1.0f}, diffuse[4] = {0.8f, 0.1f, 0.1f, 1.0f};
+    const float specular[4] = {0.0f, 0.0f, 0.0f, 1.0f}, emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    AddMaterial(&model, "red", ambient, diffuse, specular, emission, 10.0f);
     glview::view_set_clear_color(view, 0xFFFFFF, 1.0f);
     // A light beside the face in its plane leaves it to the ambient light.
     const float beside[3] = {10.0f, 0.0f, -10.0f};
@@ -114,8 +116,8 @@ TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite)
     EXPECT_EQ(background.g, 255);
     EXPECT_EQ(background.b, 255);
     const Rgba dim = at(image, surface.width() / 2, surface.height() / 2);
-    EXPECT_LT(dim.r, 160);
-    EXPECT_GT(dim.r, 20);
+    EXPECT_LT(dim.r, 100);  // not the white behind: the face is there, in its ambient red
+    EXPECT_GT(dim.r, dim.g);
     // A triangle two units high at ten units away covers about a quarter of the height.
     EXPECT_EQ(at(image, surface.width() / 2, surface.height() / 2 + 30).r, 255);
     EXPECT_EQ(at(image, surface.width() / 2, surface.height() / 2 - 30).r, 255);
@@ -125,6 +127,7 @@ TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite)
     DrawModelPreview(view, &model, front);
     const Rgba lit = pixel(surface.width() / 2, surface.height() / 2);
     EXPECT_GT(lit.r, dim.r + 60);
+    EXPECT_LT(lit.g, 80);  // in the material's red, not in the current colour
     ModelRelease(&model);
 }
 
