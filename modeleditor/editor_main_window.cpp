@@ -45,12 +45,14 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this)
     setObjectName(kEditorTitle);
     setWindowTitle(QString::fromLatin1(kEditorTitle));
     resize(544, 375);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
     build_menus();
     setCentralWidget(surface_.widget());
+    // The client area's background is black (the view's first clear colour is black too); the
+    // menu bar keeps the desktop's colours.
+    QPalette black = surface_.widget()->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    surface_.widget()->setPalette(black);
+    surface_.widget()->setAutoFillBackground(true);
     surface_.widget()->setFocusPolicy(Qt::StrongFocus);
     surface_.window()->installEventFilter(this);
     surface_.set_paint_handler([this] { proc_.handle(WM_PAINT, 0, 0); });

@@ -104,6 +104,16 @@ TEST_F(EditorWindowTest, StartsMaximisedWithTheModelNamedOnTheCommandLine)
     EXPECT_EQ(window.centralWidget(), window.surface().widget());
     EXPECT_EQ(State().view->width, std::uint32_t(window.surface().width()));
     EXPECT_EQ(window.surface().widget()->size(), window.centralWidget()->size());
+    // The menu bar is shown above the view, not covered by it.
+    EXPECT_TRUE(window.menuBar()->isVisible());
+    EXPECT_GT(window.menuBar()->height(), 0);
+    const QPalette menus = window.menuBar()->palette();
+    EXPECT_NE(menus.color(QPalette::Window), menus.color(QPalette::WindowText)); // readable
+    EXPECT_GE(window.surface().widget()->geometry().top(), window.menuBar()->geometry().bottom());
+    EXPECT_EQ(View()->geometry().top() + View()->parent()->mapToGlobal(QPoint(0, 0)).y() -
+                  window.mapToGlobal(QPoint(0, 0)).y(),
+              window.surface().widget()->geometry().top())
+        << "menu " << window.menuBar()->geometry().bottom();
 
     // Timers 1 and 2 both run at 10 ms: nothing runs faster than the old platform allowed.
     std::vector<int> intervals;
