@@ -90,6 +90,7 @@ void EditorMainWindow::start(const QString& file)
     proc_.handle(WM_CREATE, 0, 0);
     show();
     showMaximized();
+    surface_.widget()->setFocus(); // keys go to the view from the start
     const std::int32_t width = surface_.width(), height = surface_.height();
     proc_.handle(WM_SIZE, 0, std::intptr_t((std::uint32_t(height) & 0xFFFF) << 16 | (std::uint32_t(width) & 0xFFFF)));
     if (!file.isEmpty())

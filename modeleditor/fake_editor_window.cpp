@@ -42,6 +42,12 @@ EditorFixture::EditorFixture()
     proc.handle(WM_CREATE, 0, 0);
 }
 
+EditorFixture::~EditorFixture()
+{
+    if (proc.state().view)
+        proc.handle(WM_DESTROY, 0, 0);
+}
+
 void EditorFixture::chars(const std::string& text)
 {
     for (unsigned char c : text)

@@ -76,6 +76,8 @@ public:
 // A window procedure on a fake window, created as the platform would create it.
 struct EditorFixture {
     EditorFixture();
+    // Destroys the window as the platform would, unless the test already did.
+    ~EditorFixture();
     FakeEditorWindow window;
     EditorWindowProc proc{window};
 
