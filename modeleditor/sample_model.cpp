@@ -11,23 +11,20 @@ struct P {
 };
 
 class Builder {
-public:
+  public:
     explicit Builder(Model* model) : model_(model) {}
 
     // Starts an object: its faces are turned to face away from `centre`.
-    void object(P centre, int32_t material)
-    {
+    void object(P centre, int32_t material) {
         centre_ = centre;
         material_ = material;
         first_ = VertexCount(model_);
     }
-    int32_t vertex(P p)
-    {
+    int32_t vertex(P p) {
         ok_ = ok_ && AddVertex(model_, p.x, p.y, p.z, 0) == MODEL_OK;
         return VertexCount(model_) - 1;
     }
-    void triangle(int32_t a, int32_t b, int32_t c, const float tex[6])
-    {
+    void triangle(int32_t a, int32_t b, int32_t c, const float tex[6]) {
         const P pa = at(a), pb = at(b), pc = at(c);
         const P u{pb.x - pa.x, pb.y - pa.y, pb.z - pa.z};
         const P v{pc.x - pa.x, pc.y - pa.y, pc.z - pa.z};
@@ -41,11 +38,9 @@ public:
             std::swap(coords[3], coords[5]);
         }
         ok_ = ok_ && AddFace(model_, a, b, c, material_) == MODEL_OK;
-        if (ok_)
-            SetFaceTexCoords(model_, FaceCount(model_) - 1, coords);
+        if (ok_) SetFaceTexCoords(model_, FaceCount(model_) - 1, coords);
     }
-    void quad(int32_t a, int32_t b, int32_t c, int32_t d)
-    {
+    void quad(int32_t a, int32_t b, int32_t c, int32_t d) {
         static constexpr float kFirst[6] = {0, 0, 1, 0, 1, 1};
         static constexpr float kSecond[6] = {0, 0, 1, 1, 0, 1};
         triangle(a, b, c, kFirst);
@@ -53,9 +48,8 @@ public:
     }
     bool ok() const { return ok_; }
 
-private:
-    P at(int32_t i) const
-    {
+  private:
+    P at(int32_t i) const {
         float x, y, z;
         GetVertex(model_, i, &x, &y, &z);
         return {x, y, z};
@@ -68,8 +62,8 @@ private:
     bool ok_ = true;
 };
 
-int32_t AddMaterialRgb(Model* model, const char* name, float r, float g, float b, float alpha, float shininess)
-{
+int32_t AddMaterialRgb(Model* model, const char* name, float r, float g, float b, float alpha,
+                       float shininess) {
     const float ambient[4] = {r * 0.3f, g * 0.3f, b * 0.3f, 1.0f};
     const float diffuse[4] = {r, g, b, alpha};
     const float specular[4] = {0.6f, 0.6f, 0.6f, 1.0f};
@@ -79,8 +73,7 @@ int32_t AddMaterialRgb(Model* model, const char* name, float r, float g, float b
 
 } // namespace
 
-int32_t BuildSampleModel(Model* model)
-{
+int32_t BuildSampleModel(Model* model) {
     if (AddMaterialRgb(model, "Brick", 0.75f, 0.35f, 0.25f, 1.0f, 10.0f) != MODEL_OK ||
         AddMaterialRgb(model, "Roof", 0.35f, 0.30f, 0.55f, 1.0f, 40.0f) != MODEL_OK ||
         AddMaterialRgb(model, "Glass", 0.30f, 0.80f, 0.95f, 0.6f, 100.0f) != MODEL_OK ||
@@ -150,11 +143,11 @@ int32_t BuildSampleModel(Model* model)
         b.triangle(lowCentre, low[i], low[j], kCapTex);
         b.triangle(highCentre, high[i], high[j], kCapTex);
     }
-    if (!b.ok())
-        return MODEL_ERR_MEMORY;
+    if (!b.ok()) return MODEL_ERR_MEMORY;
 
     // Marker points: the door, the chimney and the gem's centre.
-    if (AddDummy(model, 1, -1.5f, 0.0f, 1.05f) != MODEL_OK || AddDummy(model, 2, -1.0f, 2.0f, 0.3f) != MODEL_OK ||
+    if (AddDummy(model, 1, -1.5f, 0.0f, 1.05f) != MODEL_OK ||
+        AddDummy(model, 2, -1.0f, 2.0f, 0.3f) != MODEL_OK ||
         AddDummy(model, 3, gem.x, gem.y, gem.z) != MODEL_OK)
         return MODEL_ERR_MEMORY;
     return MODEL_OK;

@@ -12,8 +12,7 @@
 namespace editor {
 namespace {
 
-TEST(SampleModel, EveryFaceNamesExistingVerticesAndMaterialsAndHasArea)
-{
+TEST(SampleModel, EveryFaceNamesExistingVerticesAndMaterialsAndHasArea) {
     Model model;
     ModelInit(&model);
     ASSERT_EQ(BuildSampleModel(&model), 0);
@@ -35,8 +34,7 @@ TEST(SampleModel, EveryFaceNamesExistingVerticesAndMaterialsAndHasArea)
     ModelRelease(&model);
 }
 
-TEST(SampleModel, TheExampleFileIsTheSampleScene)
-{
+TEST(SampleModel, TheExampleFileIsTheSampleScene) {
     Model built, stored;
     ModelInit(&built);
     ModelInit(&stored);
