@@ -105,6 +105,9 @@ TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
   EXPECT_EQ(1, r.status);
   EXPECT_EQ("korvex: " + dir.File("missing.Korvex") + ": No such file or directory\n", r.err);
 
+  r = Korvex(dir, "info " + dir.path);
+  EXPECT_EQ("korvex: " + dir.path + ": Is a directory\n", r.err);
+
   r = Korvex(dir, "convert " + dir.File("s.Korvex") + " " + dir.File("no/such/dir.Korvex"));
   EXPECT_EQ(1, r.status);
   EXPECT_EQ("korvex: " + dir.File("no/such/dir.Korvex") + ": No such file or directory\n", r.err);
