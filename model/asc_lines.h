@@ -30,7 +30,8 @@ uint64_t AscLineBound(const char* data, size_t size);
 
 // Whether line begins with keyword (case-sensitive).
 inline bool AscStartsWith(std::string_view line, std::string_view keyword) {
-  return line.size() >= keyword.size() && line.compare(0, keyword.size(), keyword) == 0;
+  return line.size() >= keyword.size() && (keyword.empty() || line[0] == keyword[0]) &&
+         line.compare(0, keyword.size(), keyword) == 0;
 }
 
 // A content line begins with an ASCII letter or digit; other lines are skipped wherever

@@ -121,6 +121,44 @@ TEST(AscNumbers, SpecialValues) {
   EXPECT_EQ(v, 0);  // LONG_MIN cut to int
 }
 
+// Plain decimals take a shortcut past from_chars; they must still round exactly as strtof does,
+// halfway cases between two floats included.
+TEST(AscNumbers, PlainDecimalsRoundLikeStrtof) {
+  std::mt19937_64 rng(99);
+  std::vector<std::string> tokens;
+  for (int i = 0; i < 100000; ++i) {
+    const int digits = 1 + static_cast<int>(rng() % 19);
+    std::string t;
+    for (int k = 0; k < digits; ++k) t += static_cast<char>('0' + rng() % 10);
+    const int dot = static_cast<int>(rng() % (digits + 2));
+    if (dot <= digits) t.insert(static_cast<size_t>(dot), ".");
+    if (rng() % 2) t.insert(0, "-");
+    tokens.push_back(t);
+  }
+  // Exact halfway points between neighbouring floats, written out in full.
+  for (uint32_t bits : {0x4b800000u, 0x4b800001u, 0x3f800000u, 0x3dcccccdu, 0x42f6e979u, 0x5a000000u}) {
+    float lower;
+    std::memcpy(&lower, &bits, 4);
+    const float upper = std::nextafter(lower, 1e30f);
+    char text[80];
+    std::snprintf(text, sizeof text, "%.40f", (static_cast<double>(lower) + upper) / 2);
+    std::string t = text;
+    t.erase(t.find_last_not_of('0') + 1);
+    tokens.push_back(t);
+  }
+  for (const char* t : {"16777217", "16777219.0", "33554434", "33554438", "0.500000", "-0.000000",
+                        "1000000000000000000", "9007199254740993", "9007199254740992.5"}) {
+    tokens.emplace_back(t);
+  }
+  for (const std::string& t : tokens) {
+    float expected = -7, actual = -7;
+    std::sscanf(t.c_str(), "%f", &expected);
+    void* const f[1] = {&actual};
+    AscPattern("%f").Scan(t, f);
+    ASSERT_EQ(std::memcmp(&actual, &expected, 4), 0) << t << ": " << actual << " vs " << expected;
+  }
+}
+
 TEST(AscPatterns, BlankMatchesAnyWhiteSpaceIncludingNone) {
   for (const char* line : {"Face 0:    A: 1 B: 2 C: 3", "Face 0:A:1B:2C:3", "Face\t0:\tA:\t1\r\vB:\f2 C:  3",
                            "Face 0: A:1 B:2 C:3 AB:1 BC:1 CA:1", "Face0:A:1 B:2 C:3"}) {
