@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -255,6 +256,26 @@ std::vector<std::string> SplitWithReader(const std::string& data) {
   while (reader.Next(line)) lines.emplace_back(line);
   EXPECT_EQ(reader.linesRead(), lines.size());
   EXPECT_GE(AscLineBound(data.data(), data.size()), lines.size());
+  EXPECT_FALSE(reader.failed());
+  return lines;
+}
+
+// The same through a file and a small buffer, so that lines straddle the refills.
+std::vector<std::string> SplitStreaming(const std::string& data, size_t bufferSize) {
+  std::vector<std::string> lines;
+  FILE* f = fmemopen(const_cast<char*>(data.data()), data.size(), "r");
+  if (f == nullptr) return lines;
+  std::vector<char> buffer(bufferSize);
+  AscLineReader reader(f, buffer.data(), buffer.size());
+  std::string_view line;
+  while (reader.Next(line)) lines.emplace_back(line);
+  EXPECT_FALSE(reader.failed());
+  std::fclose(f);
+  AscLineCounter counter;
+  for (size_t at = 0; at < data.size(); at += 1000) {
+    counter.Add(data.data() + at, std::min<size_t>(1000, data.size() - at));
+  }
+  EXPECT_EQ(counter.bound(), AscLineBound(data.data(), data.size()));
   return lines;
 }
 
@@ -280,7 +301,10 @@ TEST(AscLines, SplitLikeFgets) {
       data.append(lengths[rng() % 10], static_cast<char>('a' + rng() % 26));
       if (rng() % 5 != 0) data += '\n';
     }
-    ASSERT_EQ(SplitWithReader(data), SplitWithFgets(data)) << "round " << round;
+    const std::vector<std::string> expected = SplitWithFgets(data);
+    ASSERT_EQ(SplitWithReader(data), expected) << "round " << round;
+    ASSERT_EQ(SplitStreaming(data, 4096), expected) << "round " << round;
+    ASSERT_EQ(SplitStreaming(data, 5000), expected) << "round " << round;
   }
 }
 
