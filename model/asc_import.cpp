@@ -76,7 +76,9 @@ void ScanFace(std::string_view line, Face& face) {
 bool CountsFit(int32_t vertices, int32_t faces, int64_t vertexBase, int64_t faceBase,
                const AscLineReader& lines, uint64_t lineBound) {
   if (vertices < 0 || faces < 0) return false;
-  const uint64_t remaining = lineBound - lines.linesRead();
+  // A file that grew between the counting pass and the import has no lines to spare.
+  const uint64_t read = lines.linesRead();
+  const uint64_t remaining = read < lineBound ? lineBound - read : 0;
   if (static_cast<uint64_t>(vertices) + static_cast<uint64_t>(faces) > remaining) return false;
   return vertexBase + vertices <= INT32_MAX && faceBase + faces <= INT32_MAX;
 }
