@@ -194,6 +194,8 @@ TEST_F(AscImport, SimpleStopsAtTheEndOfTheData) {
   const std::string before = Snapshot(model);
   ASSERT_EQ(Simple("Named object: \"A\"\nno counts here\n"), 0);
   EXPECT_EQ(Snapshot(model), before);
+  ASSERT_EQ(ImportAscFromMemory(&model, nullptr, 0), 0);
+  EXPECT_EQ(Snapshot(model), before);
   ModelRelease(&model);
   ModelInit(&model);
   // A cut vertex list: the counts stand, the missing records are zero, and the import ended

@@ -5,6 +5,11 @@
 bool AscLineReader::Next(std::string_view& line) {
   for (;;) {
     const size_t available = static_cast<size_t>(end_ - cur_);
+    if (available == 0) {
+      if (eof_) return false;
+      Refill();
+      continue;
+    }
     const size_t limit = available < kAscMaxLineLength ? available : kAscMaxLineLength;
     const char* newline = static_cast<const char*>(std::memchr(cur_, '\n', limit));
     if (newline != nullptr) {
@@ -14,7 +19,6 @@ bool AscLineReader::Next(std::string_view& line) {
       return true;
     }
     if (available >= kAscMaxLineLength || eof_) {
-      if (available == 0) return false;
       line = std::string_view(cur_, limit);
       cur_ += limit;
       ++linesRead_;
