@@ -12,8 +12,7 @@
 namespace glview {
 namespace {
 
-QApplication& app()
-{
+QApplication& app() {
     static int argc = 1;
     static char name[] = "glview_window_test";
     static char* argv[] = {name, nullptr};
@@ -22,16 +21,14 @@ QApplication& app()
 }
 
 // Colour of a back-buffer pixel, counted from the bottom-left, as 0x00BBGGRR.
-std::uint32_t back_pixel(int x, int y)
-{
+std::uint32_t back_pixel(int x, int y) {
     unsigned char px[4] = {};
     glReadBuffer(GL_BACK);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
     return px[0] | (px[1] << 8) | (px[2] << 16);
 }
 
-TEST(ViewOnWindow, ClearsToTheWindowBackgroundAndErasesAfterEachSwap)
-{
+TEST(ViewOnWindow, ClearsToTheWindowBackgroundAndErasesAfterEachSwap) {
     QApplication& application = app();
     (void)application;
     QWidget host;
