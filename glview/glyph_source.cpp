@@ -260,8 +260,11 @@ GlyphOutline GlyphSource::outline(std::uint8_t code, double deviation) {
     GlyphOutline out;
     Impl& d = *impl_;
     if (!d.face) return out;
+    // The face's transform is set up for pixel glyphs; outlines in font units get the
+    // matrix themselves below.
     if (FT_Load_Glyph(d.face, d.glyph_index(code),
-                      FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
+                      FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM) !=
+        0)
         return out;
     FT_GlyphSlot slot = d.face->glyph;
     const double scale = 1.0 / (d.face->units_per_EM > 0 ? d.face->units_per_EM : 2048.0);
