@@ -138,6 +138,15 @@ TEST(FromHbitmap, SameSizeReusesTheBlockOtherSizesReplaceIt) {
   EXPECT_EQ(t.get_pixel(0, 1), 0xFF010203u);
 }
 
+TEST(FromHbitmap, APictureInTheRecordsOwnBlockIsReadBeforeItIsOverwritten) {
+  Taviron t(1, 2);
+  t.set_pixel(0, 0, 1, 2, 3, 4);  // bytes of the bottom DIB row
+  t.set_pixel(0, 1, 5, 6, 7, 8);  // bytes of the top DIB row
+  ASSERT_EQ(t.from_hbitmap(DibImage{1, 2, t.pixels}), TAV_OK);
+  EXPECT_EQ(t.get_pixel(0, 0), 0xFF050607u);
+  EXPECT_EQ(t.get_pixel(0, 1), 0xFF010203u);
+}
+
 TEST(FromHbitmap, MissingPixelsOrBadSizesAreRefusedUnchanged) {
   Taviron t(2, 2);
   fill_sample(t);

@@ -48,6 +48,10 @@ endif()
 set(KX_EMBED_RESOURCES_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
 
 function(kx_embed_resources target)
+  # Fuzzing builds make no test programs, so there may be nothing to embed into.
+  if(KX_FUZZ AND NOT TARGET ${target})
+    return()
+  endif()
   set(args ${ARGN})
   set(manifest "")
   set(files "")
