@@ -147,6 +147,11 @@ TEST(TavironRecord, ConstructorsAndSizeRule) {
   EXPECT_TRUE(Taviron::size_fits(32767, 16384)); // 2^31 - 2^17 bytes
   EXPECT_FALSE(Taviron::size_fits(32768, 16384)); // exactly 2^31 bytes
   EXPECT_FALSE(Taviron::size_fits(1, -1));
+  bool ok = true;
+  EXPECT_EQ(Taviron::allocate_pixels(32768, 16384, ok), nullptr);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(Taviron::allocate_pixels(0, 7, ok), nullptr); // empty is no failure
+  EXPECT_TRUE(ok);
 }
 
 TEST_F(TavironFiles, SaveWritesTheFortyByteTwoByOneFile) {

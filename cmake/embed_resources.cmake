@@ -48,9 +48,11 @@ endif()
 set(KX_EMBED_RESOURCES_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
 
 function(kx_embed_resources target)
-  # Fuzzing builds make no test programs, so there may be nothing to embed into.
-  if(KX_FUZZ AND NOT TARGET ${target})
-    return()
+  if(NOT TARGET ${target})
+    if(KX_FUZZ)
+      return() # tests are not built in the fuzzing build
+    endif()
+    message(FATAL_ERROR "kx_embed_resources: no target ${target}")
   endif()
   set(args ${ARGN})
   set(manifest "")
