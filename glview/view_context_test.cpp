@@ -224,6 +224,10 @@ TEST_F(ViewContextTest, DrawingGuardIsOneFlagThatASecondBeginFindsTaken) {
     view_clear(view);
     EXPECT_EQ(pixel(1, 1).g, 255);
     EXPECT_EQ(view_begin(view), VIEW_BUSY);
+    // One flag for all records: another record finds it taken as well.
+    ViewContext other;
+    other.dc = other.rc = &surface;
+    EXPECT_EQ(view_begin(&other), VIEW_BUSY);
     EXPECT_EQ(view_end(view), VIEW_OK);
     EXPECT_EQ(view_begin(view), VIEW_OK);
     EXPECT_EQ(view_end(view), VIEW_OK);
