@@ -1,0 +1,329 @@
+#include "discmon/volume_reader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "discmon/drive_access.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+constexpr std::size_t kSector = 2048;
+
+fs::path work_dir() {
+    fs::path dir = fs::current_path() / "volume_reader_images";
+    fs::create_directories(dir);
+    return dir;
+}
+
+// Builds an ISO image labelled DATA from a small tree with xorriso; dates are fixed so the bytes are stable.
+fs::path build_iso(const std::string& name, bool joliet) {
+    const fs::path dir = work_dir();
+    const fs::path tree = dir / "tree";
+    fs::create_directories(tree);
+    std::ofstream(tree / "readme.txt") << "Ulmar test image\n";
+    const fs::path image = dir / name;
+    fs::remove(image);
+    const std::string command = "touch -d 2024-01-01T12:00:00 '" + (tree / "readme.txt").string() + "' '" +
+                                tree.string() + "' && xorriso -as mkisofs -quiet -V DATA " +
+                                "--modification-date=2024010112000000 " + (joliet ? "-J " : "") + "-o '" +
+                                image.string() + "' '" + tree.string() + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(fs::exists(image)) << "xorriso made no image";
+    return image;
+}
+
+Bytes read_all(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void write_all(const fs::path& path, const Bytes& bytes, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
+}
+
+// The serial from the descriptor at `offset`: byte lanes summed with 8-bit wrap-around.
+std::uint32_t lane_serial(const Bytes& bytes, std::size_t offset, bool reversed = false) {
+    std::uint8_t lane[4] = {0, 0, 0, 0};
+    for (std::size_t word = 0; word < kSector / 4; ++word)
+        for (int k = 0; k < 4; ++k)
+            lane[k] = static_cast<std::uint8_t>(lane[k] + bytes[offset + word * 4 + k]);
+    if (reversed) return std::uint32_t{lane[3]} << 24 | lane[2] << 16 | lane[1] << 8 | lane[0];
+    return std::uint32_t{lane[0]} << 24 | lane[1] << 16 | lane[2] << 8 | lane[3];
+}
+
+// Sector of the first descriptor of `type` among the ISO descriptors from 16.
+std::size_t find_descriptor(const Bytes& bytes, int type) {
+    for (std::size_t s = 16; (s + 1) * kSector <= bytes.size(); ++s) {
+        if (std::memcmp(&bytes[s * kSector + 1], "CD001", 5) != 0) break;
+        if (bytes[s * kSector] == type) return s;
+    }
+    ADD_FAILURE() << "no descriptor of type " << type;
+    return 0;
+}
+
+VolumeInfo scribbled() {
+    VolumeInfo info;
+    std::memset(&info, 0x5A, sizeof info);
+    return info;
+}
+
+TEST(IsoVolume, PlainImageGivesLabelSerialAndFlagsOfThePrimaryDescriptor) {
+    const fs::path image = build_iso("plain.iso", false);
+    const Bytes bytes = read_all(image);
+    ASSERT_GE(bytes.size(), 20 * kSector);
+
+    VolumeInfo info{};
+    ASSERT_EQ(read_volume_file(image.c_str(), info), ERROR_SUCCESS);
+    EXPECT_STREQ(info.volumeName, "DATA");
+    EXPECT_STREQ(info.fsName, "CDFS");
+    EXPECT_EQ(info.fsFlags, 0x80001u);
+    EXPECT_EQ(info.serialNumber, lane_serial(bytes, 16 * kSector));
+    // The rest of both text fields stays zero, so two reads of one disc compare equal.
+    EXPECT_EQ(info.volumeName[4], 0);
+    EXPECT_EQ(info.volumeName[255], 0);
+    EXPECT_EQ(info.fsName[247], 0);
+
+    // Same result through an open descriptor, and again for a second image with the same dates.
+    const int fd = ::open(image.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    VolumeInfo again{};
+    EXPECT_EQ(read_volume_fd(fd, again), ERROR_SUCCESS);
+    ::close(fd);
+    EXPECT_EQ(std::memcmp(&info, &again, sizeof info), 0);
+    const fs::path twin = build_iso("plain-twin.iso", false);
+    VolumeInfo twin_info{};
+    ASSERT_EQ(read_volume_file(twin.c_str(), twin_info), ERROR_SUCCESS);
+    EXPECT_EQ(twin_info.serialNumber, info.serialNumber) << "fixed dates give a stable serial";
+}
+
+TEST(IsoVolume, JolietImageUsesTheSupplementaryDescriptor) {
+    const fs::path image = build_iso("joliet.iso", true);
+    const Bytes bytes = read_all(image);
+    const std::size_t joliet = find_descriptor(bytes, 2);
+    ASSERT_NE(joliet, 0u);
+
+    VolumeInfo info{};
+    ASSERT_EQ(read_volume_file(image.c_str(), info), ERROR_SUCCESS);
+    EXPECT_STREQ(info.volumeName, "DATA");
+    EXPECT_STREQ(info.fsName, "CDFS");
+    EXPECT_EQ(info.fsFlags, 0x80005u);
+    EXPECT_EQ(info.serialNumber, lane_serial(bytes, joliet * kSector));
+    EXPECT_NE(info.serialNumber, lane_serial(bytes, 16 * kSector));
+}
+
+TEST(IsoVolume, JolietLabelIsDecodedFromUcs2) {
+    Bytes bytes = read_all(build_iso("joliet-src.iso", true));
+    const std::size_t joliet = find_descriptor(bytes, 2);
+    ASSERT_NE(joliet, 0u);
+    // "Disk " U+010D then blanks: the primary label stays DATA, the Joliet one must win.
+    const char16_t label[] = u"Disk \u010Dx";
+    unsigned char* field = &bytes[joliet * kSector + 40];
+    for (int i = 0; i < 16; ++i) {
+        const char16_t unit = i < 7 ? label[i] : u' ';
+        field[2 * i] = static_cast<unsigned char>(unit >> 8);
+        field[2 * i + 1] = static_cast<unsigned char>(unit & 0xFF);
+    }
+    const fs::path image = work_dir() / "joliet-label.iso";
+    write_all(image, bytes, bytes.size());
+
+    VolumeInfo info{};
+    ASSERT_EQ(read_volume_file(image.c_str(), info), ERROR_SUCCESS);
+    EXPECT_STREQ(info.volumeName, "Disk ?x");
+    EXPECT_EQ(info.serialNumber, lane_serial(bytes, joliet * kSector));
+}
+
+TEST(IsoVolume, TruncatedOrMissingImagesAreNotReady) {
+    const fs::path source = build_iso("truncate-src.iso", true);
+    const Bytes bytes = read_all(source);
+    const fs::path image = work_dir() / "truncated.iso";
+    // Cut before the descriptors, inside the primary one, and after it but before the Joliet one.
+    for (std::size_t size : {std::size_t{0}, 10 * kSector, 16 * kSector + 100, 17 * kSector}) {
+        write_all(image, bytes, size);
+        VolumeInfo info = scribbled();
+        EXPECT_EQ(read_volume_file(image.c_str(), info), ERROR_NOT_READY) << size;
+        const VolumeInfo before = scribbled();
+        EXPECT_EQ(std::memcmp(&info, &before, sizeof info), 0) << "info untouched when not ready";
+    }
+    VolumeInfo info = scribbled();
+    EXPECT_EQ(read_volume_file((work_dir() / "no-such.iso").c_str(), info), ERROR_NOT_READY);
+}
+
+TEST(IsoVolume, DiscWithoutAFileSystemIsPresentAndEmpty) {
+    Bytes blank(40 * kSector, 0);
+    MemorySectorSource source(blank.data(), blank.size());
+    VolumeInfo info = scribbled();
+    ASSERT_EQ(read_volume_descriptors(source, 0, info), ERROR_SUCCESS);
+    VolumeInfo zero{};
+    EXPECT_EQ(std::memcmp(&info, &zero, sizeof info), 0);
+}
+
+TEST(IsoVolume, LastSessionIsReadFromItsOwnStart) {
+    const Bytes iso = read_all(build_iso("session.iso", false));
+    // A blank first session of 100 sectors, then the image as the last session.
+    Bytes disc(100 * kSector, 0);
+    disc.insert(disc.end(), iso.begin(), iso.end());
+    MemorySectorSource source(disc.data(), disc.size());
+    VolumeInfo info{};
+    ASSERT_EQ(read_volume_descriptors(source, 100, info), ERROR_SUCCESS);
+    EXPECT_STREQ(info.volumeName, "DATA");
+    EXPECT_EQ(info.serialNumber, lane_serial(iso, 16 * kSector));
+    VolumeInfo first{};
+    ASSERT_EQ(read_volume_descriptors(source, 0, first), ERROR_SUCCESS);
+    EXPECT_STREQ(first.fsName, "");
+}
+
+// A small UDF disc built here: recognition sequence, anchor, descriptor sequence, file set descriptor.
+struct UdfImage {
+    Bytes bytes = Bytes(300 * kSector, 0);
+    static constexpr std::size_t kSequence = 32, kPartitionStart = 270, kFsdBlock = 2;
+
+    unsigned char* sector(std::size_t n) { return &bytes[n * kSector]; }
+    static void put16(unsigned char* p, unsigned v) {
+        p[0] = static_cast<unsigned char>(v);
+        p[1] = static_cast<unsigned char>(v >> 8);
+    }
+    static void put32(unsigned char* p, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            p[i] = static_cast<unsigned char>(v >> (8 * i));
+    }
+    static void tag(unsigned char* p, unsigned id, std::uint32_t location) {
+        put16(p, id);
+        put16(p + 2, 2);
+        put32(p + 12, location);
+        unsigned sum = 0;
+        for (int i = 0; i < 16; ++i)
+            if (i != 4) sum += p[i];
+        p[4] = static_cast<unsigned char>(sum);
+    }
+    void structure(std::size_t n, const char* id) {
+        sector(n)[0] = 0;
+        std::memcpy(sector(n) + 1, id, 5);
+        sector(n)[6] = 1;
+    }
+
+    UdfImage() {
+        structure(16, "BEA01");
+        structure(17, "NSR02");
+        structure(18, "TEA01");
+        unsigned char* anchor = sector(256);
+        put32(anchor + 16, 4 * kSector);
+        put32(anchor + 20, kSequence);
+        tag(anchor, 2, 256);
+
+        unsigned char* partition = sector(kSequence);
+        put16(partition + 22, 7); // partition number
+        put32(partition + 188, kPartitionStart);
+        tag(partition, 5, kSequence);
+
+        unsigned char* lvd = sector(kSequence + 1);
+        set_label(8, "UDFDISK");
+        put32(lvd + 212, kSector);
+        put32(lvd + 248, kSector);
+        put32(lvd + 252, kFsdBlock);
+        put16(lvd + 256, 0); // partition reference 0 -> map 0 -> partition 7
+        put32(lvd + 264, 6);
+        put32(lvd + 268, 1);
+        const unsigned char map[6] = {1, 6, 1, 0, 7, 0};
+        std::memcpy(lvd + 440, map, sizeof map);
+        tag(lvd, 6, kSequence + 1);
+
+        tag(sector(kSequence + 2), 8, kSequence + 2);
+
+        unsigned char* fsd = sector(kPartitionStart + kFsdBlock);
+        for (std::size_t i = 16; i < kSector; ++i)
+            fsd[i] = static_cast<unsigned char>(i * 7 + 3);
+        tag(fsd, 256, kFsdBlock);
+    }
+    void set_label(int compression, const std::string& text) {
+        unsigned char* lvd = sector(kSequence + 1);
+        unsigned char* field = lvd + 84;
+        std::memset(field, 0, 128);
+        field[0] = static_cast<unsigned char>(compression);
+        std::size_t at = 1;
+        for (char c : text) {
+            if (compression == 16) field[at++] = 0;
+            field[at++] = static_cast<unsigned char>(c);
+        }
+        field[127] = static_cast<unsigned char>(at);
+        tag(lvd, 6, kSequence + 1);
+    }
+    std::uint32_t fsd_serial() const {
+        return lane_serial(bytes, (kPartitionStart + kFsdBlock) * kSector, true);
+    }
+    VolumeInfo read(unsigned expected = ERROR_SUCCESS) {
+        MemorySectorSource source(bytes.data(), bytes.size());
+        VolumeInfo info{};
+        EXPECT_EQ(read_volume_descriptors(source, 0, info), expected);
+        return info;
+    }
+};
+
+TEST(UdfVolume, LabelFromLogicalVolumeAndSerialFromFileSet) {
+    UdfImage udf;
+    const VolumeInfo info = udf.read();
+    EXPECT_STREQ(info.volumeName, "UDFDISK");
+    EXPECT_STREQ(info.fsName, "UDF");
+    EXPECT_EQ(info.fsFlags, 0x80005u);
+    EXPECT_EQ(info.serialNumber, udf.fsd_serial());
+
+    udf.set_label(16, "Wide");
+    EXPECT_STREQ(udf.read().volumeName, "Wide");
+}
+
+TEST(UdfVolume, BrokenStructuresDegradeWithoutReadingPastTheDisc) {
+    {
+        UdfImage udf; // file set descriptor with a wrong checksum: no serial
+        udf.sector(UdfImage::kPartitionStart + UdfImage::kFsdBlock)[4] ^= 1;
+        const VolumeInfo info = udf.read();
+        EXPECT_STREQ(info.fsName, "UDF");
+        EXPECT_EQ(info.serialNumber, 0u);
+    }
+    {
+        UdfImage udf; // no anchor: neither file system
+        udf.sector(256)[0] = 0;
+        EXPECT_STREQ(udf.read().fsName, "");
+    }
+    {
+        UdfImage udf; // anchor pointing beyond the end of the disc
+        UdfImage::put32(udf.sector(256) + 20, 0xFFFFFFF0u);
+        UdfImage::tag(udf.sector(256), 2, 256);
+        udf.read(ERROR_NOT_READY);
+    }
+    {
+        UdfImage udf; // image cut before the anchor
+        udf.bytes.resize(200 * kSector);
+        udf.read(ERROR_NOT_READY);
+    }
+}
+
+TEST(UdfVolume, IsoDescriptorsTakePrecedenceOnBridgeDiscs) {
+    const Bytes iso = read_all(build_iso("bridge-src.iso", false));
+    UdfImage udf;
+    const std::size_t terminator = find_descriptor(iso, 255);
+    ASSERT_NE(terminator, 0u);
+    // ISO descriptors from 16, then the UDF recognition sequence right after the terminator.
+    std::memcpy(udf.sector(16), &iso[16 * kSector], (terminator - 15) * kSector);
+    udf.structure(terminator + 1, "BEA01");
+    udf.structure(terminator + 2, "NSR03");
+    udf.structure(terminator + 3, "TEA01");
+    const VolumeInfo info = udf.read();
+    EXPECT_STREQ(info.fsName, "CDFS");
+    EXPECT_STREQ(info.volumeName, "DATA");
+}
+
+} // namespace
