@@ -2,8 +2,7 @@
 
 namespace glview {
 
-std::uint32_t cp1252_to_unicode(std::uint8_t b)
-{
+std::uint32_t cp1252_to_unicode(std::uint8_t b) {
     // 0x80 to 0x9F are where Windows-1252 differs from Latin-1.
     static constexpr std::uint16_t high[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
@@ -11,8 +10,7 @@ std::uint32_t cp1252_to_unicode(std::uint8_t b)
         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
     };
-    if (b >= 0x80 && b <= 0x9F)
-        return high[b - 0x80];
+    if (b >= 0x80 && b <= 0x9F) return high[b - 0x80];
     return b;
 }
 

@@ -8,8 +8,7 @@
 namespace glview {
 namespace {
 
-DisplayListSet* make_bitmap_font(const GlyphRequest& request)
-{
+DisplayListSet* make_bitmap_font(const GlyphRequest& request) {
     auto* set = new DisplayListSet{};
     glLoadIdentity();
     set->base = glGenLists(256);
@@ -17,25 +16,22 @@ DisplayListSet* make_bitmap_font(const GlyphRequest& request)
     GlyphSource glyphs(request);
     set->charWidth = glyphs.advance_pixels('A');
     // A face that cannot be found still yields 256 lists; they draw nothing.
-    if (set->base != 0)
-        build_bitmap_lists(glyphs, set->base);
+    if (set->base != 0) build_bitmap_lists(glyphs, set->base);
     return set;
 }
 
 } // namespace
 
-DisplayListSet* font_create_bitmap(ViewContext* context, std::int32_t height, std::int32_t weight, std::int32_t italic,
-                                   std::int32_t charset, std::int32_t pitchAndFamily, const char* face)
-{
+DisplayListSet* font_create_bitmap(ViewContext* context, std::int32_t height, std::int32_t weight,
+                                   std::int32_t italic, std::int32_t charset, std::int32_t pitchAndFamily,
+                                   const char* face) {
     return font_create_bitmap_sized(context, height, weight, italic, charset, pitchAndFamily, face, 0);
 }
 
 DisplayListSet* font_create_bitmap_sized(ViewContext* context, std::int32_t height, std::int32_t weight,
-                                         std::int32_t italic, std::int32_t /*charset*/, std::int32_t pitchAndFamily,
-                                         const char* face, std::int32_t width)
-{
-    if (!view_has_context(context))
-        return nullptr;
+                                         std::int32_t italic, std::int32_t /*charset*/,
+                                         std::int32_t pitchAndFamily, const char* face, std::int32_t width) {
+    if (!view_has_context(context)) return nullptr;
     GlyphRequest request;
     request.face = face ? face : "";
     request.height = height;
@@ -47,16 +43,13 @@ DisplayListSet* font_create_bitmap_sized(ViewContext* context, std::int32_t heig
 }
 
 DisplayListSet* font_create_bitmap_double(ViewContext* context, std::int32_t height, std::int32_t weight,
-                                          std::int32_t italic, std::int32_t charset, std::int32_t pitchAndFamily,
-                                          const char* face)
-{
+                                          std::int32_t italic, std::int32_t charset,
+                                          std::int32_t pitchAndFamily, const char* face) {
     return font_create_bitmap_sized(context, 2 * height, weight, italic, charset, pitchAndFamily, face, 0);
 }
 
-DisplayListSet* font_from_handle(ViewContext* context, const FontDescription& font)
-{
-    if (!view_has_context(context))
-        return nullptr;
+DisplayListSet* font_from_handle(ViewContext* context, const FontDescription& font) {
+    if (!view_has_context(context)) return nullptr;
     GlyphRequest request;
     request.face = font.face;
     request.height = font.height;
@@ -65,12 +58,10 @@ DisplayListSet* font_from_handle(ViewContext* context, const FontDescription& fo
     return make_bitmap_font(request);
 }
 
-DisplayListSet* font_create_outline(ViewContext* context, std::int32_t height, std::int32_t weight, float deviation,
-                                    float extrusion, std::int32_t italic, std::int32_t /*charset*/,
-                                    std::int32_t pitchAndFamily, const char* face)
-{
-    if (!view_has_context(context))
-        return nullptr;
+DisplayListSet* font_create_outline(ViewContext* context, std::int32_t height, std::int32_t weight,
+                                    float deviation, float extrusion, std::int32_t italic,
+                                    std::int32_t /*charset*/, std::int32_t pitchAndFamily, const char* face) {
+    if (!view_has_context(context)) return nullptr;
     auto* set = new DisplayListSet{};
     glLoadIdentity();
     set->base = glGenLists(256);
@@ -82,19 +73,14 @@ DisplayListSet* font_create_outline(ViewContext* context, std::int32_t height, s
     request.italic = italic;
     request.pitchAndFamily = pitchAndFamily;
     GlyphSource glyphs(request);
-    if (set->base != 0)
-        build_outline_lists(glyphs, set->base, deviation, extrusion);
+    if (set->base != 0) build_outline_lists(glyphs, set->base, deviation, extrusion);
     return set;
 }
 
-std::int32_t font_free(ViewContext* context, DisplayListSet* set)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
-    if (!set)
-        return VIEW_ERR_NO_LIST;
-    if (set->base != 0 && set->count > 0)
-        glDeleteLists(set->base, set->count);
+std::int32_t font_free(ViewContext* context, DisplayListSet* set) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
+    if (!set) return VIEW_ERR_NO_LIST;
+    if (set->base != 0 && set->count > 0) glDeleteLists(set->base, set->count);
     delete set;
     return VIEW_OK;
 }

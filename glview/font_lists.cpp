@@ -8,8 +8,7 @@
 
 namespace glview {
 
-void build_bitmap_lists(GlyphSource& glyphs, std::uint32_t base)
-{
+void build_bitmap_lists(GlyphSource& glyphs, std::uint32_t base) {
     // glBitmap reads its pixels at compile time under the client unpack state: make the
     // tightly packed rows of GlyphBitmap read as they are, whatever the caller had set.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -32,8 +31,7 @@ void build_bitmap_lists(GlyphSource& glyphs, std::uint32_t base)
 
 namespace {
 
-void emit_side_walls(const GlyphOutline& outline, double depth)
-{
+void emit_side_walls(const GlyphOutline& outline, double depth) {
     glBegin(GL_QUADS);
     for (const auto& contour : outline.contours) {
         const std::size_t n = contour.size();
@@ -42,8 +40,7 @@ void emit_side_walls(const GlyphOutline& outline, double depth)
             const auto& q = contour[(i + 1) % n];
             const double dx = q.first - p.first, dy = q.second - p.second;
             const double len = std::hypot(dx, dy);
-            if (len == 0.0)
-                continue;
+            if (len == 0.0) continue;
             // Outward is away from the filled side of the contour.
             double nx = -dy / len, ny = dx / len; // left of the direction
             if (!outline.fillRight) {
@@ -71,8 +68,7 @@ void emit_side_walls(const GlyphOutline& outline, double depth)
 
 } // namespace
 
-void build_outline_lists(GlyphSource& glyphs, std::uint32_t base, float deviation, float extrusion)
-{
+void build_outline_lists(GlyphSource& glyphs, std::uint32_t base, float deviation, float extrusion) {
     for (int code = 0; code < 256; ++code) {
         const GlyphOutline outline = glyphs.outline(static_cast<std::uint8_t>(code), deviation);
         const auto triangles = tessellate_outline(outline);

@@ -13,8 +13,7 @@ std::vector<std::uint8_t> lastImage;
 
 } // namespace
 
-void OffscreenView::SetUp()
-{
+void OffscreenView::SetUp() {
     view = view_create(&surface);
     // A GL test that cannot get its context fails; it never passes by skipping.
     ASSERT_NE(view, nullptr);
@@ -22,8 +21,7 @@ void OffscreenView::SetUp()
     ASSERT_EQ(view_resize(view, std::uint32_t(surface.width()), std::uint32_t(surface.height())), VIEW_OK);
 }
 
-void OffscreenView::TearDown()
-{
+void OffscreenView::TearDown() {
     if (HasFailure() && view && view->rc) {
         // Keep the picture for the failing test as a binary PPM beside the test binary.
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -41,26 +39,23 @@ void OffscreenView::TearDown()
     view = nullptr;
 }
 
-const std::vector<std::uint8_t>& OffscreenView::grab()
-{
+const std::vector<std::uint8_t>& OffscreenView::grab() {
     lastImage = surface.read_pixels();
     return lastImage;
 }
 
-Rgba OffscreenView::at(const std::vector<std::uint8_t>& image, int x, int y) const
-{
-    if (x < 0 || y < 0 || x >= surface.width() || y >= surface.height())
-        return {};
+Rgba OffscreenView::at(const std::vector<std::uint8_t>& image, int x, int y) const {
+    if (x < 0 || y < 0 || x >= surface.width() || y >= surface.height()) return {};
     const std::size_t i = (std::size_t(y) * std::size_t(surface.width()) + std::size_t(x)) * 4;
-    if (i + 3 >= image.size())
-        return {};
+    if (i + 3 >= image.size()) return {};
     return {image[i], image[i + 1], image[i + 2], image[i + 3]};
 }
 
-Rgba OffscreenView::pixel(int x, int y) { return at(grab(), x, y); }
+Rgba OffscreenView::pixel(int x, int y) {
+    return at(grab(), x, y);
+}
 
-std::vector<float> gl_matrix(unsigned which)
-{
+std::vector<float> gl_matrix(unsigned which) {
     std::vector<float> m(16);
     glGetFloatv(which, m.data());
     return m;

@@ -17,7 +17,7 @@ struct Rgba {
 };
 
 class OffscreenView : public ::testing::Test {
-protected:
+  protected:
     static constexpr std::int32_t kWidth = 160;
     static constexpr std::int32_t kHeight = 120;
 

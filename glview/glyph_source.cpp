@@ -22,16 +22,19 @@ constexpr double kDefaultCellPixels = 16.0;
 constexpr double kFinestDeviation = 0.002;
 constexpr int kMaxChordsPerCurve = 64;
 
-const char* generic_family(std::int32_t pitchAndFamily)
-{
-    if ((pitchAndFamily & 0x3) == 1)
-        return "monospace";
+const char* generic_family(std::int32_t pitchAndFamily) {
+    if ((pitchAndFamily & 0x3) == 1) return "monospace";
     switch (pitchAndFamily & 0xF0) {
-    case 0x10: return "serif";
-    case 0x30: return "monospace";
-    case 0x40: return "cursive";
-    case 0x50: return "fantasy";
-    default: return "sans-serif";
+    case 0x10:
+        return "serif";
+    case 0x30:
+        return "monospace";
+    case 0x40:
+        return "cursive";
+    case 0x50:
+        return "fantasy";
+    default:
+        return "sans-serif";
     }
 }
 
@@ -43,16 +46,14 @@ struct MatchedFace {
     FT_Matrix matrix{};
 };
 
-bool match_face(const GlyphRequest& request, MatchedFace& out)
-{
-    if (!FcInit())
-        return false;
+bool match_face(const GlyphRequest& request, MatchedFace& out) {
+    if (!FcInit()) return false;
     FcPattern* pattern = FcPatternCreate();
-    if (!pattern)
-        return false;
+    if (!pattern) return false;
     if (!request.face.empty())
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face.c_str()));
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic_family(request.pitchAndFamily)));
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(generic_family(request.pitchAndFamily)));
     const double weight = request.weight <= 0 ? 400.0 : std::clamp<double>(request.weight, 1.0, 1000.0);
     FcPatternAddDouble(pattern, FC_WEIGHT, FcWeightFromOpenTypeDouble(weight));
     FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -62,17 +63,14 @@ bool match_face(const GlyphRequest& request, MatchedFace& out)
     FcResult result = FcResultNoMatch;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
-    if (!match)
-        return false;
+    if (!match) return false;
     FcChar8* file = nullptr;
     bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file;
     if (found) {
         out.file = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &out.index) != FcResultMatch)
-            out.index = 0;
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &out.index) != FcResultMatch) out.index = 0;
         FcBool embolden = FcFalse;
-        if (FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden) == FcResultMatch)
-            out.embolden = embolden;
+        if (FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden) == FcResultMatch) out.embolden = embolden;
         FcMatrix* m = nullptr;
         if (FcPatternGetMatrix(match, FC_MATRIX, 0, &m) == FcResultMatch && m) {
             out.hasMatrix = m->xx != 1.0 || m->xy != 0.0 || m->yx != 0.0 || m->yy != 1.0;
@@ -95,39 +93,32 @@ struct Flattener {
     Point last{};
 
     Point em(const FT_Vector* v) const { return {v->x * scale, v->y * scale}; }
-    void add(Point p)
-    {
+    void add(Point p) {
         auto& c = contours->back();
-        if (c.empty() || c.back() != p)
-            c.push_back(p);
+        if (c.empty() || c.back() != p) c.push_back(p);
         last = p;
     }
-    static int chords(double secondDifference, double factor, double tolerance)
-    {
+    static int chords(double secondDifference, double factor, double tolerance) {
         const double n = std::ceil(std::sqrt(factor * secondDifference / tolerance));
-        if (!(n >= 1.0))
-            return 1;
+        if (!(n >= 1.0)) return 1;
         return static_cast<int>(std::min<double>(n, kMaxChordsPerCurve));
     }
 };
 
-int move_to(const FT_Vector* to, void* user)
-{
+int move_to(const FT_Vector* to, void* user) {
     auto* f = static_cast<Flattener*>(user);
     f->contours->emplace_back();
     f->add(f->em(to));
     return 0;
 }
 
-int line_to(const FT_Vector* to, void* user)
-{
+int line_to(const FT_Vector* to, void* user) {
     auto* f = static_cast<Flattener*>(user);
     f->add(f->em(to));
     return 0;
 }
 
-int conic_to(const FT_Vector* control, const FT_Vector* to, void* user)
-{
+int conic_to(const FT_Vector* control, const FT_Vector* to, void* user) {
     auto* f = static_cast<Flattener*>(user);
     const Point p0 = f->last, c = f->em(control), p1 = f->em(to);
     // The chord error of a quadratic with n equal steps is |p0 - 2c + p1| / (4 n^2).
@@ -141,8 +132,7 @@ int conic_to(const FT_Vector* control, const FT_Vector* to, void* user)
     return 0;
 }
 
-int cubic_to(const FT_Vector* control1, const FT_Vector* control2, const FT_Vector* to, void* user)
-{
+int cubic_to(const FT_Vector* control1, const FT_Vector* control2, const FT_Vector* to, void* user) {
     auto* f = static_cast<Flattener*>(user);
     const Point p0 = f->last, c1 = f->em(control1), c2 = f->em(control2), p1 = f->em(to);
     const double d1 = std::hypot(p0.first - 2 * c1.first + c2.first, p0.second - 2 * c1.second + c2.second);
@@ -166,25 +156,22 @@ struct GlyphSource::Impl {
     MatchedFace matched;
     double emX = 0, emY = 0; // pixels per em
 
-    FT_UInt glyph_index(std::uint8_t code) const
-    {
+    FT_UInt glyph_index(std::uint8_t code) const {
         // A code without a glyph in the face gets the face's missing-glyph symbol (index 0).
         return FT_Get_Char_Index(face, cp1252_to_unicode(code));
     }
 };
 
-GlyphSource::GlyphSource(const GlyphRequest& request) : impl_(std::make_unique<Impl>())
-{
+GlyphSource::GlyphSource(const GlyphRequest& request) : impl_(std::make_unique<Impl>()) {
     Impl& d = *impl_;
-    if (!match_face(request, d.matched))
-        return;
+    if (!match_face(request, d.matched)) return;
     if (FT_Init_FreeType(&d.library) != 0) {
         d.library = nullptr;
         return;
     }
-    if (FT_New_Face(d.library, d.matched.file.c_str(), d.matched.index, &d.face) != 0 || !FT_IS_SCALABLE(d.face)) {
-        if (d.face)
-            FT_Done_Face(d.face);
+    if (FT_New_Face(d.library, d.matched.file.c_str(), d.matched.index, &d.face) != 0 ||
+        !FT_IS_SCALABLE(d.face)) {
+        if (d.face) FT_Done_Face(d.face);
         d.face = nullptr;
         return;
     }
@@ -198,8 +185,7 @@ GlyphSource::GlyphSource(const GlyphRequest& request) : impl_(std::make_unique<I
             cellUnits = double(os2->usWinAscent) + double(os2->usWinDescent);
         avgWidthUnits = os2->xAvgCharWidth;
     }
-    if (!(cellUnits > 0))
-        cellUnits = upem;
+    if (!(cellUnits > 0)) cellUnits = upem;
     // A positive height is the cell (ascent plus descent), a negative one the em itself.
     if (request.height > 0)
         d.emY = request.height * upem / cellUnits;
@@ -212,42 +198,36 @@ GlyphSource::GlyphSource(const GlyphRequest& request) : impl_(std::make_unique<I
         d.emX = avgWidthUnits > 0 ? request.width * upem / avgWidthUnits : double(request.width);
     d.emX = std::clamp(d.emX, 1.0, kMaxEmPixels);
     d.emY = std::clamp(d.emY, 1.0, kMaxEmPixels);
-    FT_Set_Char_Size(d.face, FT_F26Dot6(std::lround(d.emX * 64)), FT_F26Dot6(std::lround(d.emY * 64)), 72, 72);
-    if (d.matched.hasMatrix)
-        FT_Set_Transform(d.face, &d.matched.matrix, nullptr);
+    FT_Set_Char_Size(d.face, FT_F26Dot6(std::lround(d.emX * 64)), FT_F26Dot6(std::lround(d.emY * 64)), 72,
+                     72);
+    if (d.matched.hasMatrix) FT_Set_Transform(d.face, &d.matched.matrix, nullptr);
 }
 
-GlyphSource::~GlyphSource()
-{
-    if (impl_->face)
-        FT_Done_Face(impl_->face);
-    if (impl_->library)
-        FT_Done_FreeType(impl_->library);
+GlyphSource::~GlyphSource() {
+    if (impl_->face) FT_Done_Face(impl_->face);
+    if (impl_->library) FT_Done_FreeType(impl_->library);
 }
 
-bool GlyphSource::ok() const { return impl_->face != nullptr; }
+bool GlyphSource::ok() const {
+    return impl_->face != nullptr;
+}
 
-const std::string& GlyphSource::file() const { return impl_->matched.file; }
+const std::string& GlyphSource::file() const {
+    return impl_->matched.file;
+}
 
-GlyphBitmap GlyphSource::bitmap(std::uint8_t code)
-{
+GlyphBitmap GlyphSource::bitmap(std::uint8_t code) {
     GlyphBitmap out;
     Impl& d = *impl_;
-    if (!d.face)
-        return out;
-    if (FT_Load_Glyph(d.face, d.glyph_index(code), FT_LOAD_TARGET_MONO) != 0)
-        return out;
+    if (!d.face) return out;
+    if (FT_Load_Glyph(d.face, d.glyph_index(code), FT_LOAD_TARGET_MONO) != 0) return out;
     FT_GlyphSlot slot = d.face->glyph;
-    if (d.matched.embolden)
-        FT_GlyphSlot_Embolden(slot);
+    if (d.matched.embolden) FT_GlyphSlot_Embolden(slot);
     out.advance = static_cast<std::int32_t>((slot->advance.x + 32) >> 6);
-    if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
-        return out;
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return out;
     const FT_Bitmap& bm = slot->bitmap;
-    if (bm.width == 0 || bm.rows == 0 || !bm.buffer)
-        return out;
-    if (bm.pixel_mode != FT_PIXEL_MODE_MONO && bm.pixel_mode != FT_PIXEL_MODE_GRAY)
-        return out;
+    if (bm.width == 0 || bm.rows == 0 || !bm.buffer) return out;
+    if (bm.pixel_mode != FT_PIXEL_MODE_MONO && bm.pixel_mode != FT_PIXEL_MODE_GRAY) return out;
     out.width = static_cast<std::int32_t>(bm.width);
     out.rows = static_cast<std::int32_t>(bm.rows);
     out.left = slot->bitmap_left;
@@ -263,41 +243,36 @@ GlyphBitmap GlyphSource::bitmap(std::uint8_t code)
             std::copy(src, src + rowBytes, dst);
         } else {
             for (unsigned x = 0; x < bm.width; ++x)
-                if (src[x] >= 128)
-                    dst[x / 8] |= std::uint8_t(0x80u >> (x % 8));
+                if (src[x] >= 128) dst[x / 8] |= std::uint8_t(0x80u >> (x % 8));
         }
     }
     return out;
 }
 
-std::int32_t GlyphSource::advance_pixels(std::uint8_t code)
-{
+std::int32_t GlyphSource::advance_pixels(std::uint8_t code) {
     Impl& d = *impl_;
-    if (!d.face || FT_Load_Glyph(d.face, d.glyph_index(code), FT_LOAD_TARGET_MONO) != 0)
-        return 0;
-    if (d.matched.embolden)
-        FT_GlyphSlot_Embolden(d.face->glyph);
+    if (!d.face || FT_Load_Glyph(d.face, d.glyph_index(code), FT_LOAD_TARGET_MONO) != 0) return 0;
+    if (d.matched.embolden) FT_GlyphSlot_Embolden(d.face->glyph);
     return static_cast<std::int32_t>((d.face->glyph->advance.x + 32) >> 6);
 }
 
-GlyphOutline GlyphSource::outline(std::uint8_t code, double deviation)
-{
+GlyphOutline GlyphSource::outline(std::uint8_t code, double deviation) {
     GlyphOutline out;
     Impl& d = *impl_;
-    if (!d.face)
-        return out;
-    if (FT_Load_Glyph(d.face, d.glyph_index(code), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) != 0)
+    if (!d.face) return out;
+    // The face's transform is set up for pixel glyphs; outlines in font units get the
+    // matrix themselves below.
+    if (FT_Load_Glyph(d.face, d.glyph_index(code),
+                      FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM) !=
+        0)
         return out;
     FT_GlyphSlot slot = d.face->glyph;
     const double scale = 1.0 / (d.face->units_per_EM > 0 ? d.face->units_per_EM : 2048.0);
     out.advance = slot->metrics.horiAdvance * scale;
-    if (slot->format != FT_GLYPH_FORMAT_OUTLINE)
-        return out;
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return out;
     FT_Outline& outline = slot->outline;
-    if (d.matched.embolden)
-        FT_Outline_EmboldenXY(&outline, d.face->units_per_EM / 24, 0);
-    if (d.matched.hasMatrix)
-        FT_Outline_Transform(&outline, &d.matched.matrix);
+    if (d.matched.embolden) FT_Outline_EmboldenXY(&outline, d.face->units_per_EM / 24, 0);
+    if (d.matched.hasMatrix) FT_Outline_Transform(&outline, &d.matched.matrix);
     out.evenOdd = (outline.flags & FT_OUTLINE_EVEN_ODD_FILL) != 0;
     out.fillRight = FT_Outline_Get_Orientation(&outline) != FT_ORIENTATION_POSTSCRIPT;
 
@@ -307,11 +282,9 @@ GlyphOutline GlyphSource::outline(std::uint8_t code, double deviation)
     funcs.line_to = line_to;
     funcs.conic_to = conic_to;
     funcs.cubic_to = cubic_to;
-    if (FT_Outline_Decompose(&outline, &funcs, &f) != 0)
-        out.contours.clear();
+    if (FT_Outline_Decompose(&outline, &funcs, &f) != 0) out.contours.clear();
     for (auto& c : out.contours)
-        if (c.size() > 1 && c.front() == c.back())
-            c.pop_back();
+        if (c.size() > 1 && c.front() == c.back()) c.pop_back();
     std::erase_if(out.contours, [](const auto& c) { return c.size() < 3; });
     return out;
 }

@@ -37,7 +37,7 @@ struct GlyphOutline {
 };
 
 class GlyphSource {
-public:
+  public:
     // Opens the face that fontconfig matches for the request; ok() tells whether one was found.
     explicit GlyphSource(const GlyphRequest& request);
     ~GlyphSource();
@@ -56,7 +56,7 @@ public:
     // from the curve (values at or below 0 use a fine fixed tolerance).
     GlyphOutline outline(std::uint8_t code, double deviation);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

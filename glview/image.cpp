@@ -12,8 +12,7 @@ namespace {
 
 // The icon's pixels bottom row first, red-green-blue-alpha, alpha from the mask when the
 // colour pixels carry none.
-std::vector<std::uint8_t> icon_pixels(const IconImage& icon, std::int32_t n)
-{
+std::vector<std::uint8_t> icon_pixels(const IconImage& icon, std::int32_t n) {
     const std::size_t edge = static_cast<std::size_t>(n);
     const std::size_t count = edge * edge;
     std::vector<std::uint8_t> pixels(count * 4, 0);
@@ -43,10 +42,8 @@ std::vector<std::uint8_t> icon_pixels(const IconImage& icon, std::int32_t n)
 
 } // namespace
 
-DisplayListSet* image_from_icon(ViewContext* context, const IconImage& icon, std::int32_t n)
-{
-    if (!view_has_context(context) || n < 1 || n > kMaxIconSize)
-        return nullptr;
+DisplayListSet* image_from_icon(ViewContext* context, const IconImage& icon, std::int32_t n) {
+    if (!view_has_context(context) || n < 1 || n > kMaxIconSize) return nullptr;
     auto* set = new DisplayListSet{};
     const std::vector<std::uint8_t> pixels = icon_pixels(icon, n);
 
@@ -88,28 +85,20 @@ DisplayListSet* image_from_icon(ViewContext* context, const IconImage& icon, std
     return set;
 }
 
-std::int32_t image_draw(ViewContext* context, const DisplayListSet* image, std::int32_t x, std::int32_t y)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
-    if (!image)
-        return VIEW_ERR_NO_LIST;
+std::int32_t image_draw(ViewContext* context, const DisplayListSet* image, std::int32_t x, std::int32_t y) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
+    if (!image) return VIEW_ERR_NO_LIST;
     glTranslatef(GLfloat(x), GLfloat(y), 0.0f);
     glCallList(image->base);
     return VIEW_OK;
 }
 
-std::int32_t image_draw_scaled(ViewContext* context, const DisplayListSet* image, std::int32_t x, std::int32_t y,
-                               std::int32_t w, std::int32_t h)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
-    if (!image)
-        return VIEW_ERR_NO_LIST;
-    if (w == 0)
-        w = image->width;
-    if (h == 0)
-        h = image->height;
+std::int32_t image_draw_scaled(ViewContext* context, const DisplayListSet* image, std::int32_t x,
+                               std::int32_t y, std::int32_t w, std::int32_t h) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
+    if (!image) return VIEW_ERR_NO_LIST;
+    if (w == 0) w = image->width;
+    if (h == 0) h = image->height;
     glTranslatef(GLfloat(x), GLfloat(y), 0.0f);
     glScalef(GLfloat(w), GLfloat(h), 1.0f);
     glCallList(image->base);

@@ -27,7 +27,7 @@ DisplayListSet* image_from_bitmap(ViewContext* context, Taviron* bitmap);
 // VIEW_ERR_NO_LIST for a null image.
 std::int32_t image_draw(ViewContext* context, const DisplayListSet* image, std::int32_t x, std::int32_t y);
 // As image_draw, then scales by (w, h); w or h 0 stands for the image's width or height.
-std::int32_t image_draw_scaled(ViewContext* context, const DisplayListSet* image, std::int32_t x, std::int32_t y,
-                               std::int32_t w, std::int32_t h);
+std::int32_t image_draw_scaled(ViewContext* context, const DisplayListSet* image, std::int32_t x,
+                               std::int32_t y, std::int32_t w, std::int32_t h);
 
 } // namespace glview

@@ -4,10 +4,8 @@
 
 namespace glview {
 
-DisplayListSet* image_from_bitmap(ViewContext* context, Taviron* bitmap)
-{
-    if (!view_has_context(context) || !bitmap)
-        return nullptr;
+DisplayListSet* image_from_bitmap(ViewContext* context, Taviron* bitmap) {
+    if (!view_has_context(context) || !bitmap) return nullptr;
     auto* set = new DisplayListSet{};
     set->base = bitmap->make_quad_list();
     set->count = 1;

@@ -4,10 +4,8 @@
 
 namespace glview {
 
-std::int32_t view_set_lighting(ViewContext* context, std::int32_t on)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_set_lighting(ViewContext* context, std::int32_t on) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     if (on) {
         glEnable(GL_LIGHTING);
         glEnable(GL_COLOR_MATERIAL);
@@ -18,12 +16,11 @@ std::int32_t view_set_lighting(ViewContext* context, std::int32_t on)
     return VIEW_OK;
 }
 
-std::int32_t view_set_light(ViewContext* context, std::int32_t index, std::int32_t on, float px, float py, float pz,
-                            float ambientR, float ambientG, float ambientB, float diffuseR, float diffuseG,
-                            float diffuseB, float specularR, float specularG, float specularB)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_set_light(ViewContext* context, std::int32_t index, std::int32_t on, float px, float py,
+                            float pz, float ambientR, float ambientG, float ambientB, float diffuseR,
+                            float diffuseG, float diffuseB, float specularR, float specularG,
+                            float specularB) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     const GLenum light = GLenum(GL_LIGHT0 + index);
     if (on)
         glEnable(light);
@@ -40,13 +37,12 @@ std::int32_t view_set_light(ViewContext* context, std::int32_t index, std::int32
     return VIEW_OK;
 }
 
-std::int32_t view_set_material(ViewContext* context, float ambientR, float ambientG, float ambientB, float ambientA,
-                               float diffuseR, float diffuseG, float diffuseB, float diffuseA, float specularR,
-                               float specularG, float specularB, float specularA, float emissionR, float emissionG,
-                               float emissionB, float emissionA, std::int32_t shininess)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_set_material(ViewContext* context, float ambientR, float ambientG, float ambientB,
+                               float ambientA, float diffuseR, float diffuseG, float diffuseB, float diffuseA,
+                               float specularR, float specularG, float specularB, float specularA,
+                               float emissionR, float emissionG, float emissionB, float emissionA,
+                               std::int32_t shininess) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     const GLfloat ambient[4] = {ambientR, ambientG, ambientB, ambientA};
     const GLfloat diffuse[4] = {diffuseR, diffuseG, diffuseB, diffuseA};
     const GLfloat specular[4] = {specularR, specularG, specularB, specularA};

@@ -13,8 +13,7 @@ namespace {
 using testing::OffscreenView;
 using LightingTest = OffscreenView;
 
-TEST_F(LightingTest, LightingSwitchLightAndMaterialReachGl)
-{
+TEST_F(LightingTest, LightingSwitchLightAndMaterialReachGl) {
     ASSERT_EQ(view_set_lighting(view, 1), VIEW_OK);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
@@ -24,7 +23,8 @@ TEST_F(LightingTest, LightingSwitchLightAndMaterialReachGl)
 
     // The position goes through the modelview matrix in force and is always positional.
     glTranslatef(10, 0, 0);
-    ASSERT_EQ(view_set_light(view, 1, 1, 1, 2, 3, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f), VIEW_OK);
+    ASSERT_EQ(view_set_light(view, 1, 1, 1, 2, 3, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f),
+              VIEW_OK);
     EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
     EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
     GLfloat v[4] = {};
@@ -45,8 +45,8 @@ TEST_F(LightingTest, LightingSwitchLightAndMaterialReachGl)
     ASSERT_EQ(view_set_light(view, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), VIEW_OK);
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
 
-    ASSERT_EQ(view_set_material(view, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 0.11f, 0.12f, 0.13f,
-                                0.14f, 0.15f, 0.16f, 77),
+    ASSERT_EQ(view_set_material(view, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f, 0.9f, 1.0f, 0.11f,
+                                0.12f, 0.13f, 0.14f, 0.15f, 0.16f, 77),
               VIEW_OK);
     for (GLenum face : {GL_FRONT, GL_BACK}) {
         glGetMaterialfv(face, GL_AMBIENT, v);
@@ -63,30 +63,26 @@ TEST_F(LightingTest, LightingSwitchLightAndMaterialReachGl)
 }
 
 class PrimitivesTest : public OffscreenView {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         OffscreenView::SetUp();
         view_set_clear_color(view, 0, 1.0f);
         view_clear(view);
     }
     // Brightest pixel of a 3 x 3 block, which absorbs where rasterisation puts a line on a
     // pixel boundary.
-    testing::Rgba near(const std::vector<std::uint8_t>& image, int x, int y)
-    {
+    testing::Rgba near(const std::vector<std::uint8_t>& image, int x, int y) {
         testing::Rgba best;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
                 const auto p = at(image, x + dx, y + dy);
-                if (p.r + p.g + p.b > best.r + best.g + best.b)
-                    best = p;
+                if (p.r + p.g + p.b > best.r + best.g + best.b) best = p;
             }
         return best;
     }
 };
 
-TEST_F(PrimitivesTest, PointTakesItsColourOrKeepsTheCurrentOneAndRestoresState)
-{
+TEST_F(PrimitivesTest, PointTakesItsColourOrKeepsTheCurrentOneAndRestoresState) {
     glColor3f(0, 0, 1);
     glPointSize(3.0f);
     ASSERT_EQ(draw_point(view, 20, 20, 6.0f, 0x0000FF00), VIEW_OK);
@@ -115,8 +111,7 @@ TEST_F(PrimitivesTest, PointTakesItsColourOrKeepsTheCurrentOneAndRestoresState)
     EXPECT_EQ(src, GL_SRC_ALPHA); // the blend function is not saved and stays set
 }
 
-TEST_F(PrimitivesTest, LineShadesBetweenItsColoursAndSmoothsOnlyWhenWide)
-{
+TEST_F(PrimitivesTest, LineShadesBetweenItsColoursAndSmoothsOnlyWhenWide) {
     ASSERT_EQ(draw_line(view, 10, 50, 150, 50, 1.0f, 0x000000FF, 0x00FF0000), VIEW_OK);
     const auto& image = grab();
     const auto start = near(image, 12, 50), end = near(image, 148, 50);
@@ -139,11 +134,12 @@ TEST_F(PrimitivesTest, LineShadesBetweenItsColoursAndSmoothsOnlyWhenWide)
     EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
 }
 
-TEST_F(PrimitivesTest, RectVisitsItsCornersInOrderWithTheirColours)
-{
-    ASSERT_EQ(draw_rect(view, 10, 20, 110, 70, 1.0f, 0x000000FF, 0x0000FF00, 0x00FF0000, 0x00FFFFFF), VIEW_OK);
+TEST_F(PrimitivesTest, RectVisitsItsCornersInOrderWithTheirColours) {
+    ASSERT_EQ(draw_rect(view, 10, 20, 110, 70, 1.0f, 0x000000FF, 0x0000FF00, 0x00FF0000, 0x00FFFFFF),
+              VIEW_OK);
     const auto& image = grab();
-    const auto c1 = near(image, 11, 21), c2 = near(image, 109, 21), c3 = near(image, 109, 69), c4 = near(image, 11, 69);
+    const auto c1 = near(image, 11, 21), c2 = near(image, 109, 21), c3 = near(image, 109, 69),
+               c4 = near(image, 11, 69);
     EXPECT_GT(c1.r, 200);
     EXPECT_LT(c1.g + c1.b, 60);
     EXPECT_GT(c2.g, 200);
@@ -159,21 +155,20 @@ TEST_F(PrimitivesTest, RectVisitsItsCornersInOrderWithTheirColours)
 class ImageTest : public PrimitivesTest {};
 
 // An 8 x 8 icon: red, its top row green; the mask makes the left half transparent.
-IconImage test_icon(std::uint8_t alpha)
-{
+IconImage test_icon(std::uint8_t alpha) {
     IconImage icon;
     icon.size = 8;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             const bool top = y == 0;
-            icon.bgra.insert(icon.bgra.end(), {0, std::uint8_t(top ? 255 : 0), std::uint8_t(top ? 0 : 255), alpha});
+            icon.bgra.insert(icon.bgra.end(),
+                             {0, std::uint8_t(top ? 255 : 0), std::uint8_t(top ? 0 : 255), alpha});
             icon.mask.push_back(x < 4 ? 255 : 0);
         }
     return icon;
 }
 
-TEST_F(ImageTest, IconWithoutAlphaTakesItsTransparencyFromTheMaskAndStandsUpright)
-{
+TEST_F(ImageTest, IconWithoutAlphaTakesItsTransparencyFromTheMaskAndStandsUpright) {
     DisplayListSet* image = image_from_icon(view, test_icon(0), 8);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->count, 1);
@@ -196,8 +191,7 @@ TEST_F(ImageTest, IconWithoutAlphaTakesItsTransparencyFromTheMaskAndStandsUprigh
     EXPECT_EQ(font_free(view, image), VIEW_OK);
 }
 
-TEST_F(ImageTest, IconWithAlphaKeepsItAndBadIconsAreRefused)
-{
+TEST_F(ImageTest, IconWithAlphaKeepsItAndBadIconsAreRefused) {
     DisplayListSet* image = image_from_icon(view, test_icon(255), 8);
     ASSERT_NE(image, nullptr);
     glColor3f(1, 1, 1);
@@ -219,8 +213,7 @@ TEST_F(ImageTest, IconWithAlphaKeepsItAndBadIconsAreRefused)
     EXPECT_EQ(image_draw_scaled(view, nullptr, 0, 0, 0, 0), VIEW_ERR_NO_LIST);
 }
 
-TEST_F(ImageTest, ScaledDrawOfAUnitQuadCoversTheNaturalOrGivenSize)
-{
+TEST_F(ImageTest, ScaledDrawOfAUnitQuadCoversTheNaturalOrGivenSize) {
     DisplayListSet unit{glGenLists(1), 1, 100, 50, 0};
     glNewList(unit.base, GL_COMPILE);
     glColor3f(1, 1, 1);
@@ -249,12 +242,10 @@ TEST_F(ImageTest, ScaledDrawOfAUnitQuadCoversTheNaturalOrGivenSize)
     glDeleteLists(unit.base, 1);
 }
 
-TEST_F(ImageTest, BitmapImageCoversItsPixelSizeWhenDrawnScaledByZero)
-{
+TEST_F(ImageTest, BitmapImageCoversItsPixelSizeWhenDrawnScaledByZero) {
     Taviron bitmap(100, 50);
     for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 100; ++x)
-        {
+        for (int x = 0; x < 100; ++x) {
             std::uint8_t* px = bitmap.pixels + (y * 100 + x) * 4;
             px[0] = y < 25 ? 255 : 0;
             px[1] = y < 25 ? 0 : 255;

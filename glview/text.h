@@ -19,8 +19,8 @@ std::int32_t text_print(ViewContext* context, const DisplayListSet* font, std::i
                         const char* format, ...) __attribute__((format(printf, 5, 6)));
 // As text_print after loading the identity matrix and setting the pixel zoom to 0.5 x 0.5,
 // which stays in force after the call.
-std::int32_t text_print_zoomed(ViewContext* context, const DisplayListSet* font, std::int32_t x, std::int32_t y,
-                               const char* format, ...) __attribute__((format(printf, 5, 6)));
+std::int32_t text_print_zoomed(ViewContext* context, const DisplayListSet* font, std::int32_t x,
+                               std::int32_t y, const char* format, ...) __attribute__((format(printf, 5, 6)));
 // Outline text as geometry at the current modelview transform, which is left advanced past
 // the text.
 std::int32_t text_print_outline(ViewContext* context, const DisplayListSet* font, const char* format, ...)

@@ -15,8 +15,7 @@ namespace {
 
 using testing::OffscreenView;
 
-TEST(Cp1252, HighBytesAreWindows1252Characters)
-{
+TEST(Cp1252, HighBytesAreWindows1252Characters) {
     EXPECT_EQ(cp1252_to_unicode('A'), 0x41u);
     EXPECT_EQ(cp1252_to_unicode(0x80), 0x20ACu); // euro sign
     EXPECT_EQ(cp1252_to_unicode(0x96), 0x2013u); // en dash
@@ -26,8 +25,7 @@ TEST(Cp1252, HighBytesAreWindows1252Characters)
     EXPECT_EQ(cp1252_to_unicode(0xE9), 0xE9u); // e acute
 }
 
-TEST(GlyphSource, MissingFaceFallsBackToAnInstalledSansAtTheCellHeight)
-{
+TEST(GlyphSource, MissingFaceFallsBackToAnInstalledSansAtTheCellHeight) {
     GlyphSource verdana({"Verdana", 14});
     ASSERT_TRUE(verdana.ok());
     EXPECT_FALSE(verdana.file().empty());
@@ -49,24 +47,26 @@ TEST(GlyphSource, MissingFaceFallsBackToAnInstalledSansAtTheCellHeight)
 }
 
 // Area of a run of triangles, each counted positive when counter-clockwise.
-double signed_area(const std::vector<std::array<double, 2>>& t)
-{
+double signed_area(const std::vector<std::array<double, 2>>& t) {
     double sum = 0;
     for (std::size_t i = 0; i + 2 < t.size(); i += 3)
-        sum += ((t[i + 1][0] - t[i][0]) * (t[i + 2][1] - t[i][1]) - (t[i + 1][1] - t[i][1]) * (t[i + 2][0] - t[i][0])) / 2;
+        sum += ((t[i + 1][0] - t[i][0]) * (t[i + 2][1] - t[i][1]) -
+                (t[i + 1][1] - t[i][1]) * (t[i + 2][0] - t[i][0])) /
+               2;
     return sum;
 }
 
-TEST(OutlineTessellator, FillsASquareWithAHoleCounterClockwise)
-{
+TEST(OutlineTessellator, FillsASquareWithAHoleCounterClockwise) {
     GlyphOutline square;
     // Outer contour clockwise, inner counter-clockwise: the non-zero rule leaves a hole.
-    square.contours = {{{0, 0}, {0, 1}, {1, 1}, {1, 0}}, {{0.25, 0.25}, {0.75, 0.25}, {0.75, 0.75}, {0.25, 0.75}}};
+    square.contours = {{{0, 0}, {0, 1}, {1, 1}, {1, 0}},
+                       {{0.25, 0.25}, {0.75, 0.25}, {0.75, 0.75}, {0.25, 0.75}}};
     const auto triangles = tessellate_outline(square);
     ASSERT_FALSE(triangles.empty());
     EXPECT_NEAR(signed_area(triangles), 0.75, 1e-9);
     for (std::size_t i = 0; i < triangles.size(); i += 3) {
-        std::vector<std::array<double, 2>> one(triangles.begin() + std::ptrdiff_t(i), triangles.begin() + std::ptrdiff_t(i) + 3);
+        std::vector<std::array<double, 2>> one(triangles.begin() + std::ptrdiff_t(i),
+                                               triangles.begin() + std::ptrdiff_t(i) + 3);
         EXPECT_GE(signed_area(one), 0.0);
     }
     // Both contours the same way round: non-zero fills the inner square too, even-odd does not.
@@ -76,8 +76,7 @@ TEST(OutlineTessellator, FillsASquareWithAHoleCounterClockwise)
     EXPECT_NEAR(signed_area(tessellate_outline(square)), 0.75, 1e-9);
 }
 
-TEST(GlyphSource, OutlinesAreInEmUnitsWithFlattenedCurves)
-{
+TEST(GlyphSource, OutlinesAreInEmUnitsWithFlattenedCurves) {
     GlyphSource source({"Verdana", 14});
     const GlyphOutline o = source.outline('O', 0.0);
     ASSERT_EQ(o.contours.size(), 2u); // outer ring and counter
@@ -96,10 +95,9 @@ TEST(GlyphSource, OutlinesAreInEmUnitsWithFlattenedCurves)
 }
 
 class TextTest : public OffscreenView {
-protected:
+  protected:
     // 256 lists that each move the modelview matrix 1 unit along x, except byte 0xE9 (1000).
-    void make_counting_lists()
-    {
+    void make_counting_lists() {
         counting.base = glGenLists(256);
         counting.count = 256;
         for (int c = 0; c < 256; ++c) {
@@ -114,8 +112,7 @@ protected:
     DisplayListSet counting;
 };
 
-TEST_F(TextTest, FormatsPrintfTextCutTo2047BytesOneListPerByte)
-{
+TEST_F(TextTest, FormatsPrintfTextCutTo2047BytesOneListPerByte) {
     make_counting_lists();
     EXPECT_EQ(text_print_outline(view, &counting, "%d-%s", 12345, "ab"), VIEW_OK);
     EXPECT_EQ(x_offset(), 8.0f);
@@ -138,8 +135,7 @@ TEST_F(TextTest, FormatsPrintfTextCutTo2047BytesOneListPerByte)
     glDeleteLists(counting.base, 256);
 }
 
-TEST_F(TextTest, PrintsKeepTheListBaseAndZoomedSetsHalfPixelZoom)
-{
+TEST_F(TextTest, PrintsKeepTheListBaseAndZoomedSetsHalfPixelZoom) {
     make_counting_lists();
     glListBase(77);
     EXPECT_EQ(text_print(view, &counting, 10, 10, "ab"), VIEW_OK);
@@ -161,8 +157,7 @@ TEST_F(TextTest, PrintsKeepTheListBaseAndZoomedSetsHalfPixelZoom)
     glDeleteLists(counting.base, 256);
 }
 
-TEST_F(TextTest, BitmapFontDrawsAOnTheBaseLineAtTheRasterPosition)
-{
+TEST_F(TextTest, BitmapFontDrawsAOnTheBaseLineAtTheRasterPosition) {
     DisplayListSet* font = font_create_bitmap(view, 14, 0, 0, 0, 0, "Verdana");
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->count, 256);
@@ -208,15 +203,13 @@ TEST_F(TextTest, BitmapFontDrawsAOnTheBaseLineAtTheRasterPosition)
     int right = -1;
     for (int px = 0; px < kWidth; ++px)
         for (int py = 0; py < kHeight; ++py)
-            if (at(two, px, py).lit())
-                right = px;
+            if (at(two, px, py).lit()) right = px;
     EXPECT_EQ(right, maxX + font->charWidth);
     EXPECT_EQ(font_free(view, font), VIEW_OK);
     EXPECT_EQ(font_free(view, nullptr), VIEW_ERR_NO_LIST);
 }
 
-TEST_F(TextTest, DoubleAndDescribedFontsFollowTheHeight)
-{
+TEST_F(TextTest, DoubleAndDescribedFontsFollowTheHeight) {
     DisplayListSet* single = font_create_bitmap(view, 14, 0, 0, 0, 0, "Verdana");
     DisplayListSet* twice = font_create_bitmap_double(view, 14, 0, 0, 0, 0, "Verdana");
     DisplayListSet* described = font_from_handle(view, FontDescription{"Verdana", 28, 700, 0});
@@ -229,8 +222,7 @@ TEST_F(TextTest, DoubleAndDescribedFontsFollowTheHeight)
         EXPECT_EQ(font_free(view, f), VIEW_OK);
 }
 
-TEST_F(TextTest, OutlineFontHasGlyphListsOneEmTallThatAdvance)
-{
+TEST_F(TextTest, OutlineFontHasGlyphListsOneEmTallThatAdvance) {
     DisplayListSet* font = font_create_outline(view, 14, 0, 0.0f, 0.0f, 0, 0, 0, "Verdana");
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->count, 256);
@@ -257,8 +249,8 @@ TEST_F(TextTest, OutlineFontHasGlyphListsOneEmTallThatAdvance)
                 bottom = std::max(bottom, py);
             }
     EXPECT_GT(lit, 500);
-    EXPECT_EQ(bottom, 99);                 // stands on the base line
-    EXPECT_NEAR(100 - top, 0.73 * 80, 6);  // cap height of a sans face
+    EXPECT_EQ(bottom, 99);                // stands on the base line
+    EXPECT_NEAR(100 - top, 0.73 * 80, 6); // cap height of a sans face
     // Above the cross bar the two stems are lit and the space between them is not.
     const int row = 100 - int(0.6 * 80), middle = int((10 + advanced) / 2);
     EXPECT_FALSE(at(image, middle, row).lit());

@@ -14,8 +14,7 @@ bool drawingGuard = false;
 
 } // namespace
 
-ViewContext* view_create(platform::GlSurface* window)
-{
+ViewContext* view_create(platform::GlSurface* window) {
     auto* context = new ViewContext{};
     context->dc = window;
     if (window && window->create_context() && window->make_current()) {
@@ -28,10 +27,8 @@ ViewContext* view_create(platform::GlSurface* window)
     return context;
 }
 
-std::int32_t view_release(platform::GlSurface* /*window*/, ViewContext* context)
-{
-    if (!context)
-        return VIEW_OK;
+std::int32_t view_release(platform::GlSurface* /*window*/, ViewContext* context) {
+    if (!context) return VIEW_OK;
     if (context->rc) {
         context->rc->release_current();
         context->rc->destroy_context();
@@ -40,73 +37,56 @@ std::int32_t view_release(platform::GlSurface* /*window*/, ViewContext* context)
     return VIEW_OK;
 }
 
-std::int32_t view_resize(ViewContext* context, std::uint32_t width, std::uint32_t height)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_resize(ViewContext* context, std::uint32_t width, std::uint32_t height) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     context->width = width;
     context->height = height;
     return view_set_ortho(context);
 }
 
-std::int32_t view_clear(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_clear(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     return VIEW_OK;
 }
 
-std::int32_t view_current_clear(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_current_clear(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     context->rc->make_current();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return VIEW_OK;
 }
 
-std::int32_t view_make_current(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_make_current(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     context->rc->make_current();
     glLoadIdentity();
     return VIEW_OK;
 }
 
-std::int32_t view_swap(platform::GlSurface* /*window*/, ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_swap(platform::GlSurface* /*window*/, ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     context->rc->swap_buffers();
     return VIEW_OK;
 }
 
-std::int32_t view_begin(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
-    if (drawingGuard)
-        return VIEW_BUSY;
+std::int32_t view_begin(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
+    if (drawingGuard) return VIEW_BUSY;
     drawingGuard = true;
     context->rc->make_current();
     return VIEW_OK;
 }
 
-std::int32_t view_end(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_end(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     drawingGuard = false;
     return VIEW_OK;
 }
 
-std::int32_t view_set_ortho(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_set_ortho(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     glLoadIdentity();
     glViewport(0, 0, GLsizei(context->width), GLsizei(context->height));
     glMatrixMode(GL_PROJECTION);
@@ -118,10 +98,8 @@ std::int32_t view_set_ortho(ViewContext* context)
     return VIEW_OK;
 }
 
-std::int32_t view_set_perspective(ViewContext* context)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
+std::int32_t view_set_perspective(ViewContext* context) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     glLoadIdentity();
     glViewport(0, 0, GLsizei(context->width), GLsizei(context->height));
     glMatrixMode(GL_PROJECTION);
@@ -136,12 +114,9 @@ std::int32_t view_set_perspective(ViewContext* context)
     return VIEW_OK;
 }
 
-std::int32_t view_set_clear_color(ViewContext* context, std::uint32_t colour, float alpha)
-{
-    if (!view_has_context(context))
-        return VIEW_ERR_NO_CONTEXT;
-    if (alpha > 1.0f || alpha < 0.0f)
-        alpha = 1.0f;
+std::int32_t view_set_clear_color(ViewContext* context, std::uint32_t colour, float alpha) {
+    if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
+    if (alpha > 1.0f || alpha < 0.0f) alpha = 1.0f;
     glClearColor(colour_red(colour), colour_green(colour), colour_blue(colour), alpha);
     return VIEW_OK;
 }

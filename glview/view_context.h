@@ -23,7 +23,7 @@ struct ViewContext {
     platform::GlSurface* rc = nullptr; // the surface whose GL context this record made; null: no GL context
     std::uint32_t width = 0;           // client size in pixels, as last given to view_resize
     std::uint32_t height = 0;
-    std::mutex lock;                   // made and destroyed with the record; nothing takes it
+    std::mutex lock; // made and destroyed with the record; nothing takes it
     float zNear = 0.0f;
     float zFar = 0.0f;
     float fovY = 45.0f;
@@ -63,6 +63,8 @@ std::int32_t view_set_perspective(ViewContext* context);
 std::int32_t view_set_clear_color(ViewContext* context, std::uint32_t colour, float alpha);
 
 // True when the record exists and has a GL context.
-inline bool view_has_context(const ViewContext* context) { return context && context->rc; }
+inline bool view_has_context(const ViewContext* context) {
+    return context && context->rc;
+}
 
 } // namespace glview

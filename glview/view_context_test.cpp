@@ -18,7 +18,7 @@ using testing::OffscreenView;
 
 // A window that never gets a GL context.
 class NoGlWindow final : public platform::GlSurface {
-public:
+  public:
     bool create_context() override { return false; }
     void destroy_context() override {}
     bool has_context() const override { return false; }
@@ -31,8 +31,7 @@ public:
     int swaps = 0;
 };
 
-TEST(ViewWithoutContext, CreateLeavesRcNullAndEveryOperationFailsWithoutTouchingTheRecord)
-{
+TEST(ViewWithoutContext, CreateLeavesRcNullAndEveryOperationFailsWithoutTouchingTheRecord) {
     NoGlWindow window;
     ViewContext* view = view_create(&window);
     ASSERT_NE(view, nullptr);
@@ -73,7 +72,8 @@ TEST(ViewWithoutContext, CreateLeavesRcNullAndEveryOperationFailsWithoutTouching
 
     EXPECT_EQ(view_set_lighting(view, 1), VIEW_ERR_NO_CONTEXT);
     EXPECT_EQ(view_set_light(view, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), VIEW_ERR_NO_CONTEXT);
-    EXPECT_EQ(view_set_material(view, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), VIEW_ERR_NO_CONTEXT);
+    EXPECT_EQ(view_set_material(view, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0),
+              VIEW_ERR_NO_CONTEXT);
     IconImage icon{2, std::vector<std::uint8_t>(16, 0), {}};
     EXPECT_EQ(image_from_icon(view, icon, 2), nullptr);
     EXPECT_EQ(image_from_bitmap(view, nullptr), nullptr);
@@ -90,12 +90,11 @@ TEST(ViewWithoutContext, CreateLeavesRcNullAndEveryOperationFailsWithoutTouching
 }
 
 class ViewContextTest : public OffscreenView {
-protected:
+  protected:
     ViewContextTest() : OffscreenView(640, 480, 0x00336699) {}
 };
 
-TEST_F(ViewContextTest, CreateMakesACurrentContextClearingToTheWindowBackground)
-{
+TEST_F(ViewContextTest, CreateMakesACurrentContextClearingToTheWindowBackground) {
     EXPECT_EQ(view->dc, &surface);
     EXPECT_EQ(view->zNear, 1.0f);
     EXPECT_EQ(view->zFar, 64.0f);
@@ -114,8 +113,7 @@ TEST_F(ViewContextTest, CreateMakesACurrentContextClearingToTheWindowBackground)
     EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-TEST_F(ViewContextTest, ClearColoursAreColourRefsWithTheAlphaClamped)
-{
+TEST_F(ViewContextTest, ClearColoursAreColourRefsWithTheAlphaClamped) {
     ASSERT_EQ(view_set_clear_color(view, 0x000000FF, 1.0f), VIEW_OK);
     ASSERT_EQ(view_clear(view), VIEW_OK);
     auto p = pixel(100, 100);
@@ -147,8 +145,7 @@ TEST_F(ViewContextTest, ClearColoursAreColourRefsWithTheAlphaClamped)
     EXPECT_EQ(clearAlpha(), 1.0f);
 }
 
-TEST_F(ViewContextTest, FlatProjectionPutsTheOriginTopLeftWithoutDepthTest)
-{
+TEST_F(ViewContextTest, FlatProjectionPutsTheOriginTopLeftWithoutDepthTest) {
     glEnable(GL_DEPTH_TEST);
     ASSERT_EQ(view_resize(view, 640, 480), VIEW_OK);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
@@ -179,8 +176,7 @@ TEST_F(ViewContextTest, FlatProjectionPutsTheOriginTopLeftWithoutDepthTest)
     EXPECT_EQ(centre.r + centre.g + centre.b, 3 * 255);
 }
 
-TEST_F(ViewContextTest, PerspectiveUsesFovAspectAndPlanesWithDepthTest)
-{
+TEST_F(ViewContextTest, PerspectiveUsesFovAspectAndPlanesWithDepthTest) {
     ASSERT_EQ(view_set_perspective(view), VIEW_OK);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     auto m = testing::gl_matrix(GL_PROJECTION_MATRIX);
@@ -220,8 +216,7 @@ TEST_F(ViewContextTest, PerspectiveUsesFovAspectAndPlanesWithDepthTest)
     EXPECT_NEAR(m[10], (5.0f + 0.01f) / (0.01f - 5.0f), 1e-5);
 }
 
-TEST_F(ViewContextTest, DrawingGuardIsOneFlagThatASecondBeginFindsTaken)
-{
+TEST_F(ViewContextTest, DrawingGuardIsOneFlagThatASecondBeginFindsTaken) {
     surface.release_current();
     ASSERT_EQ(view_begin(view), VIEW_OK);
     // view_begin made the context current again.
@@ -229,13 +224,16 @@ TEST_F(ViewContextTest, DrawingGuardIsOneFlagThatASecondBeginFindsTaken)
     view_clear(view);
     EXPECT_EQ(pixel(1, 1).g, 255);
     EXPECT_EQ(view_begin(view), VIEW_BUSY);
+    // One flag for all records: another record finds it taken as well.
+    ViewContext other;
+    other.dc = other.rc = &surface;
+    EXPECT_EQ(view_begin(&other), VIEW_BUSY);
     EXPECT_EQ(view_end(view), VIEW_OK);
     EXPECT_EQ(view_begin(view), VIEW_OK);
     EXPECT_EQ(view_end(view), VIEW_OK);
 }
 
-TEST_F(ViewContextTest, MakeCurrentAndCurrentClearBindTheContext)
-{
+TEST_F(ViewContextTest, MakeCurrentAndCurrentClearBindTheContext) {
     glTranslatef(5, 6, 7);
     surface.release_current();
     ASSERT_EQ(view_make_current(view), VIEW_OK);

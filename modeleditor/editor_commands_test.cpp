@@ -20,9 +20,8 @@ namespace {
 using testing::EditorFixture;
 
 class Commands : public ::testing::Test, public EditorFixture {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
               ("kx_editor_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -30,9 +29,10 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
     void Command(int id) { proc.handle(WM_COMMAND, std::uintptr_t(id), 0); }
-    void Choose(const std::filesystem::path& path) { window.dialogAnswer = FileDialogResult{path.string(), 1}; }
-    void Square()
-    {
+    void Choose(const std::filesystem::path& path) {
+        window.dialogAnswer = FileDialogResult{path.string(), 1};
+    }
+    void Square() {
         AddVertex(model(), 1, 2, 3, 0);
         AddVertex(model(), 4, 5, 6, 0);
         AddVertex(model(), 7, 8, 9, 0);
@@ -43,12 +43,11 @@ protected:
     std::filesystem::path dir;
 };
 
-TEST(EditorMenu, EightMenusWithTheirItemsIdsAndFlags)
-{
+TEST(EditorMenu, EightMenusWithTheirItemsIdsAndFlags) {
     const auto titles = editor_menu_titles();
     ASSERT_EQ(titles.size(), 8u);
-    const std::vector<std::string> expected = {"File",    "Add",     "Materials", "Show",
-                                               "View",    "Shading", "Specials",  "Transformations"};
+    const std::vector<std::string> expected = {"File", "Add",     "Materials", "Show",
+                                               "View", "Shading", "Specials",  "Transformations"};
     EXPECT_EQ(std::vector<std::string>(titles.begin(), titles.end()), expected);
 
     std::map<int, std::vector<EditorMenuItem>> byMenu;
@@ -81,13 +80,11 @@ TEST(EditorMenu, EightMenusWithTheirItemsIdsAndFlags)
     // Initially ticked: Full graphics, the six View switches, Smooth.
     std::set<int> ticked;
     for (const EditorMenuItem& item : editor_menu_items())
-        if (item.flags & MF_CHECKED)
-            ticked.insert(item.id);
+        if (item.flags & MF_CHECKED) ticked.insert(item.id);
     EXPECT_EQ(ticked, (std::set<int>{121, 131, 132, 133, 134, 135, 136, 142}));
 }
 
-TEST_F(Commands, ShowAndShadingTickExactlyTheChosenItem)
-{
+TEST_F(Commands, ShowAndShadingTickExactlyTheChosenItem) {
     Command(IDM_RENDER_LINES);
     EXPECT_EQ(state().renderMode, 1);
     Command(IDM_RENDER_FILL);
@@ -109,8 +106,7 @@ TEST_F(Commands, ShowAndShadingTickExactlyTheChosenItem)
     EXPECT_FALSE(window.ticks[141]);
 }
 
-TEST_F(Commands, ViewSwitchesToggleWithTheirTicks)
-{
+TEST_F(Commands, ViewSwitchesToggleWithTheirTicks) {
     struct Switch {
         int id;
         bool EditorState::*field;
@@ -129,8 +125,7 @@ TEST_F(Commands, ViewSwitchesToggleWithTheirTicks)
     EXPECT_EQ(window.invalidations, 12);
 }
 
-TEST_F(Commands, CopyAroundEachAxisNegatesItsCoordinateAndReversesFaces)
-{
+TEST_F(Commands, CopyAroundEachAxisNegatesItsCoordinateAndReversesFaces) {
     Square();
     Command(IDM_COPY_AROUND_Y);
     ASSERT_EQ(VertexCount(model()), 8);
@@ -163,8 +158,7 @@ TEST_F(Commands, CopyAroundEachAxisNegatesItsCoordinateAndReversesFaces)
     EXPECT_EQ(DummyCount(model()), 0);
 }
 
-TEST_F(Commands, CopyOfAnEmptyModelChangesNothing)
-{
+TEST_F(Commands, CopyOfAnEmptyModelChangesNothing) {
     AddDummy(model(), 1, 0, 0, 0);
     Command(IDM_COPY_AROUND_X);
     EXPECT_EQ(VertexCount(model()), 0);
@@ -172,8 +166,7 @@ TEST_F(Commands, CopyOfAnEmptyModelChangesNothing)
     EXPECT_EQ(DummyCount(model()), 1);
 }
 
-TEST_F(Commands, SwapYZAndSwapAllNormals)
-{
+TEST_F(Commands, SwapYZAndSwapAllNormals) {
     Square();
     const float tex[6] = {1, 2, 3, 4, 5, 6};
     SetFaceTexCoords(model(), 1, tex);
@@ -190,8 +183,7 @@ TEST_F(Commands, SwapYZAndSwapAllNormals)
         EXPECT_EQ(model()->faces[1].texCoords[i], flipped[i]);
 }
 
-TEST_F(Commands, SixUpsMoveEveryVertexBySixSinglePrecisionSteps)
-{
+TEST_F(Commands, SixUpsMoveEveryVertexBySixSinglePrecisionSteps) {
     Square();
     AddDummy(model(), 3, 1, 1, 1);
     SetVertex(model(), 0, 1, 2, 3, 99);
@@ -213,8 +205,7 @@ TEST_F(Commands, SixUpsMoveEveryVertexBySixSinglePrecisionSteps)
     EXPECT_NEAR(model()->vertices[1].x, 3.99f, 1e-5);
 }
 
-TEST_F(Commands, UnknownIdentifiersShowTodo)
-{
+TEST_F(Commands, UnknownIdentifiersShowTodo) {
     Command(999);
     Command(0xFFFF);
     ASSERT_EQ(window.boxes.size(), 2u);
@@ -223,8 +214,7 @@ TEST_F(Commands, UnknownIdentifiersShowTodo)
     EXPECT_EQ(window.boxes[0].style, MB_OK);
 }
 
-TEST_F(Commands, NewEmptiesTheModelAndDropsThePickButKeepsTheView)
-{
+TEST_F(Commands, NewEmptiesTheModelAndDropsThePickButKeepsTheView) {
     Square();
     state().pickKind = PICK_FACE;
     state().pickIndex = 1;
@@ -237,8 +227,7 @@ TEST_F(Commands, NewEmptiesTheModelAndDropsThePickButKeepsTheView)
     EXPECT_EQ(state().cameraYaw, 12.0f);
 }
 
-TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs)
-{
+TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs) {
     Square();
     const auto plain = dir / "plain.Korvex";
     const auto packed = dir / "packed.Kor";
@@ -266,8 +255,7 @@ TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs)
     EXPECT_EQ(open.filters[0].patterns, "*.Korvex;*.Kor");
 }
 
-TEST_F(Commands, CancelledDialogsChangeNothingButOpenStillRepaints)
-{
+TEST_F(Commands, CancelledDialogsChangeNothingButOpenStillRepaints) {
     Square();
     window.dialogAnswer.reset();
     const int before = window.invalidations;
@@ -280,8 +268,7 @@ TEST_F(Commands, CancelledDialogsChangeNothingButOpenStillRepaints)
     EXPECT_EQ(window.dialogs[1].filters[0].description, "3D studio ASC (*.asc)");
 }
 
-TEST_F(Commands, FailedFileCommandsSayWhichFileAndWhyAndKeepTheModel)
-{
+TEST_F(Commands, FailedFileCommandsSayWhichFileAndWhyAndKeepTheModel) {
     Square();
     state().pickKind = PICK_VERTEX;
     state().pickIndex = 2;
@@ -311,8 +298,7 @@ TEST_F(Commands, FailedFileCommandsSayWhichFileAndWhyAndKeepTheModel)
     EXPECT_EQ(VertexCount(model()), 4);
 }
 
-TEST_F(Commands, OpenFileImportsAscNamesAndLoadsTheRest)
-{
+TEST_F(Commands, OpenFileImportsAscNamesAndLoadsTheRest) {
     const auto asc = dir / "box.ASC";
     std::ofstream(asc) << "Named object: \"Box\"\n"
                           "Tri-mesh, Vertices: 3     Faces: 1\n"
@@ -336,8 +322,7 @@ TEST_F(Commands, OpenFileImportsAscNamesAndLoadsTheRest)
     EXPECT_EQ(VertexCount(model()), 3);
 }
 
-TEST_F(Commands, ExitDestroysTheWindowAndEndsTheLoopWithZero)
-{
+TEST_F(Commands, ExitDestroysTheWindowAndEndsTheLoopWithZero) {
     Command(IDM_EXIT);
     EXPECT_TRUE(window.destroyed);
     EXPECT_EQ(window.quitCode, 0);

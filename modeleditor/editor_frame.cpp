@@ -12,24 +12,21 @@
 namespace editor {
 namespace {
 
-void ResetModelview(const EditorState& state)
-{
+void ResetModelview(const EditorState& state) {
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, state.cameraDistance);
     glRotatef(state.cameraPitch, 1.0f, 0.0f, 0.0f);
     glRotatef(state.cameraYaw, 0.0f, 1.0f, 0.0f);
 }
 
-void Segment(float x0, float y0, float z0, float x1, float y1, float z1)
-{
+void Segment(float x0, float y0, float z0, float x1, float y1, float z1) {
     glVertex3f(x0, y0, z0);
     glVertex3f(x1, y1, z1);
 }
 
 // Guide box from the axes to point p: six segments on the coordinate planes in one colour, the
 // three that meet at p in another.
-void GuideBox(const float p[3], const float planes[4], const float edges[4])
-{
+void GuideBox(const float p[3], const float planes[4], const float edges[4]) {
     const float x = p[0], y = p[1], z = p[2];
     glBegin(GL_LINES);
     glColor4fv(planes);
@@ -47,16 +44,14 @@ void GuideBox(const float p[3], const float planes[4], const float edges[4])
 }
 
 // Three segments of length 0.08 centred on (x, y, z), parallel to the axes; inside glBegin(GL_LINES).
-void Cross(float x, float y, float z)
-{
+void Cross(float x, float y, float z) {
     constexpr float h = 0.04f;
     Segment(x - h, y, z, x + h, y, z);
     Segment(x, y - h, z, x, y + h, z);
     Segment(x, y, z - h, x, y, z + h);
 }
 
-void DrawAxes()
-{
+void DrawAxes() {
     glBegin(GL_LINES);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     Segment(-5, 0, 0, 5, 0, 0);
@@ -65,8 +60,7 @@ void DrawAxes()
     glEnd();
 }
 
-void DrawPointGrid()
-{
+void DrawPointGrid() {
     glBegin(GL_POINTS);
     glColor4f(1.0f, 1.0f, 1.0f, 0.9f);
     for (int i = 0; i <= 10; ++i)
@@ -81,8 +75,7 @@ void DrawPointGrid()
     glEnd();
 }
 
-void DrawAxisLabels(const EditorState& state)
-{
+void DrawAxisLabels(const EditorState& state) {
     glColor4f(1.0f, 0.5f, 0.2f, 0.8f);
     struct Label {
         float x, y, z;
@@ -95,15 +88,13 @@ void DrawAxisLabels(const EditorState& state)
         glPushMatrix();
         glTranslatef(label.x, label.y, label.z);
         glScalef(0.5f, 0.5f, 0.5f);
-        if (label.facesViewer)
-            glRotatef(-state.cameraYaw, 0.0f, 1.0f, 0.0f);
+        if (label.facesViewer) glRotatef(-state.cameraYaw, 0.0f, 1.0f, 0.0f);
         glview::text_print_outline(state.view, state.outlineFont, "%s", label.text);
         glPopMatrix();
     }
 }
 
-void DrawVertexCrosses(const Model* model)
-{
+void DrawVertexCrosses(const Model* model) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBegin(GL_LINES);
     for (int32_t i = 0; i < VertexCount(model); ++i) {
@@ -114,8 +105,7 @@ void DrawVertexCrosses(const Model* model)
     glEnd();
 }
 
-void DrawDummies(const EditorState& state, const Model* model)
-{
+void DrawDummies(const EditorState& state, const Model* model) {
     glLineWidth(2.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
     for (int32_t i = 0; i < DummyCount(model); ++i) {
@@ -135,8 +125,7 @@ void DrawDummies(const EditorState& state, const Model* model)
     glLineWidth(1.0f);
 }
 
-void DrawCursorRings(const EditorState& state, GLUquadric* quadric)
-{
+void DrawCursorRings(const EditorState& state, GLUquadric* quadric) {
     ResetModelview(state);
     if (state.pickKind != PICK_NOTHING)
         glColor4f(0.6f, 0.8f, 1.0f, 0.7f);
@@ -154,8 +143,7 @@ void DrawCursorRings(const EditorState& state, GLUquadric* quadric)
     glPopMatrix();
 }
 
-void DrawSurface(const EditorState& state)
-{
+void DrawSurface(const EditorState& state) {
     ResetModelview(state);
     glBegin(GL_QUADS);
     glColor4f(0.3f, 0.7f, 1.0f, 0.1f);
@@ -173,8 +161,7 @@ void DrawSurface(const EditorState& state)
     glEnd();
 }
 
-void DrawPickLines(const EditorState& state, const Model* model)
-{
+void DrawPickLines(const EditorState& state, const Model* model) {
     glview::ViewContext* view = state.view;
     const glview::DisplayListSet* font = state.bitmapFont;
     const unsigned index = unsigned(state.pickIndex);
@@ -183,8 +170,8 @@ void DrawPickLines(const EditorState& state, const Model* model)
         glview::text_print(view, font, 80, 75, "Nothing");
         break;
     case PICK_LIGHT:
-        glview::text_print(view, font, 80, 75, "Light [%u][%5.2f,%5.2f,%5.2f]", index, double(state.lightPos[0]),
-                           double(state.lightPos[1]), double(state.lightPos[2]));
+        glview::text_print(view, font, 80, 75, "Light [%u][%5.2f,%5.2f,%5.2f]", index,
+                           double(state.lightPos[0]), double(state.lightPos[1]), double(state.lightPos[2]));
         break;
     case PICK_VERTEX: {
         float x = 0, y = 0, z = 0;
@@ -217,13 +204,14 @@ void DrawPickLines(const EditorState& state, const Model* model)
         }
         float tex[6] = {0, 0, 0, 0, 0, 0};
         GetFaceTexCoords(model, state.pickIndex, tex);
-        glview::text_print(view, font, 80, 75, "Face [%u][%5.2f,%5.2f,%5.2f]", index, sum[0] / 3.0, sum[1] / 3.0,
-                           sum[2] / 3.0);
+        glview::text_print(view, font, 80, 75, "Face [%u][%5.2f,%5.2f,%5.2f]", index, sum[0] / 3.0,
+                           sum[1] / 3.0, sum[2] / 3.0);
         glview::text_print(view, font, 80, 90, "DEL - remove");
         glview::text_print(view, font, 80, 105, "F - flip normal");
         glview::text_print(view, font, 80, 120, "M - modify properties");
-        glview::text_print(view, font, 80, 135, "TBP:[%5.2f,%5.2f],[%5.2f,%5.2f],[%5.2f,%5.2f]", double(tex[0]),
-                           double(tex[1]), double(tex[2]), double(tex[3]), double(tex[4]), double(tex[5]));
+        glview::text_print(view, font, 80, 135, "TBP:[%5.2f,%5.2f],[%5.2f,%5.2f],[%5.2f,%5.2f]",
+                           double(tex[0]), double(tex[1]), double(tex[2]), double(tex[3]), double(tex[4]),
+                           double(tex[5]));
         break;
     }
     default:
@@ -231,8 +219,7 @@ void DrawPickLines(const EditorState& state, const Model* model)
     }
 }
 
-void DrawOverlay(const EditorState& state, const Model* model)
-{
+void DrawOverlay(const EditorState& state, const Model* model) {
     glview::ViewContext* view = state.view;
     const glview::DisplayListSet* font = state.bitmapFont;
     glview::view_set_ortho(view);
@@ -248,11 +235,9 @@ void DrawOverlay(const EditorState& state, const Model* model)
 
 } // namespace
 
-void DrawEditorFrame(const EditorState& state, const Model* model, platform::GlSurface* window)
-{
+void DrawEditorFrame(const EditorState& state, const Model* model, platform::GlSurface* window) {
     glview::ViewContext* view = state.view;
-    if (!glview::view_has_context(view))
-        return;
+    if (!glview::view_has_context(view)) return;
     // Another view (a dialog's preview) may have drawn last; this frame belongs to the main view.
     glview::view_make_current(view);
     glview::view_clear(view);
@@ -262,8 +247,7 @@ void DrawEditorFrame(const EditorState& state, const Model* model, platform::GlS
     ResetModelview(state);
     glEnable(GL_DEPTH_TEST);
 
-    if (state.showAxes)
-        DrawAxes();
+    if (state.showAxes) DrawAxes();
     static constexpr float kCursorPlanes[4] = {0.3f, 0.6f, 0.3f, 0.5f};
     static constexpr float kCursorEdges[4] = {0.3f, 0.3f, 0.6f, 0.9f};
     GuideBox(state.cursorPos, kCursorPlanes, kCursorEdges);
@@ -272,18 +256,16 @@ void DrawEditorFrame(const EditorState& state, const Model* model, platform::GlS
         static constexpr float kLightEdges[4] = {0.9f, 0.9f, 0.2f, 0.9f};
         GuideBox(state.lightPos, kLightPlanes, kLightEdges);
     }
-    if (state.showPointGrid)
-        DrawPointGrid();
+    if (state.showPointGrid) DrawPointGrid();
     DrawAxisLabels(state);
 
     ResetModelview(state);
-    if (state.showVertices)
-        DrawVertexCrosses(model);
+    if (state.showVertices) DrawVertexCrosses(model);
     DrawDummies(state, model);
 
     glview::view_set_lighting(view, 1);
-    glview::view_set_light(view, 0, state.showLight ? 1 : 0, state.lightPos[0], state.lightPos[1], state.lightPos[2],
-                           0.1f, 0.1f, 0.1f, 0.5f, 0.5f, 0.5f, 1.0f, 1.0f, 1.0f);
+    glview::view_set_light(view, 0, state.showLight ? 1 : 0, state.lightPos[0], state.lightPos[1],
+                           state.lightPos[2], 0.1f, 0.1f, 0.1f, 0.5f, 0.5f, 0.5f, 1.0f, 1.0f, 1.0f);
     glColor4f(0.5f, 0.5f, 0.5f, 1.0f);
     glDisable(GL_BLEND);
     glDisable(GL_COLOR_MATERIAL);
@@ -302,8 +284,7 @@ void DrawEditorFrame(const EditorState& state, const Model* model, platform::GlS
     }
     gluDeleteQuadric(quadric);
 
-    if (state.showSurface)
-        DrawSurface(state);
+    if (state.showSurface) DrawSurface(state);
     DrawOverlay(state, model);
     glview::view_swap(window, view);
 }

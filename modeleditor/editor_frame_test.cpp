@@ -19,13 +19,12 @@ namespace {
 using glview::testing::Rgba;
 
 class EditorFrame : public glview::testing::OffscreenView {
-protected:
+  protected:
     static constexpr int kW = 400;
     static constexpr int kH = 300;
     EditorFrame() : OffscreenView(kW, kH, 0) {}
 
-    void SetUp() override
-    {
+    void SetUp() override {
         OffscreenView::SetUp();
         ASSERT_FALSE(HasFatalFailure());
         ModelInit(&model);
@@ -38,23 +37,20 @@ protected:
         ASSERT_NE(state.outlineFont, nullptr);
         ASSERT_NE(state.bitmapFont, nullptr);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         glview::font_free(view, state.outlineFont);
         glview::font_free(view, state.bitmapFont);
         ModelRelease(&model);
         OffscreenView::TearDown();
     }
 
-    std::vector<std::uint8_t> Frame()
-    {
+    std::vector<std::uint8_t> Frame() {
         DrawEditorFrame(state, &model, &surface);
         return grab();
     }
 
     // Where (x, y, z) lands in window pixels (origin top-left) under the frame's camera.
-    std::pair<int, int> Project(float x, float y, float z)
-    {
+    std::pair<int, int> Project(float x, float y, float z) {
         glview::view_set_perspective(view);
         glLoadIdentity();
         glTranslatef(0, 0, state.cameraDistance);
@@ -71,34 +67,30 @@ protected:
     }
 
     // The brightest pixel (by r + g + b) within two pixels of (px, py).
-    Rgba Around(const std::vector<std::uint8_t>& image, std::pair<int, int> p)
-    {
+    Rgba Around(const std::vector<std::uint8_t>& image, std::pair<int, int> p) {
         Rgba best;
         for (int dy = -2; dy <= 2; ++dy)
             for (int dx = -2; dx <= 2; ++dx) {
                 const Rgba c = at(image, p.first + dx, p.second + dy);
-                if (c.r + c.g + c.b > best.r + best.g + best.b)
-                    best = c;
+                if (c.r + c.g + c.b > best.r + best.g + best.b) best = c;
             }
         return best;
     }
 
-    void EverythingOff()
-    {
+    void EverythingOff() {
         state.showAxes = state.showPointGrid = state.showSurface = state.showLight = false;
         state.showNormals = state.showVertices = false;
     }
 
     // The overlay alone: the scene is put behind the camera, so only the text remains.
-    std::vector<std::uint8_t> OverlayOnly()
-    {
+    std::vector<std::uint8_t> OverlayOnly() {
         state.cameraDistance = 100.0f;
         return Frame();
     }
 
     // What the overlay must look like: exactly these lines at their places.
-    std::vector<std::uint8_t> Expected(const std::vector<std::pair<std::pair<int, int>, std::string>>& lines)
-    {
+    std::vector<std::uint8_t>
+    Expected(const std::vector<std::pair<std::pair<int, int>, std::string>>& lines) {
         glview::view_clear(view);
         glview::view_set_ortho(view);
         glEnable(GL_BLEND);
@@ -108,13 +100,12 @@ protected:
         return grab();
     }
 
-    std::vector<std::pair<std::pair<int, int>, std::string>> Header(const char* cursor, const char* light)
-    {
-        return {{{1, 20}, "Korvex Editor v1.3 EN"}, {{1, 35}, cursor}, {{1, 50}, light}, {{1, 75}, "Selected:"}};
+    std::vector<std::pair<std::pair<int, int>, std::string>> Header(const char* cursor, const char* light) {
+        return {
+            {{1, 20}, "Korvex Editor v1.3 EN"}, {{1, 35}, cursor}, {{1, 50}, light}, {{1, 75}, "Selected:"}};
     }
 
-    static int Differences(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
-    {
+    static int Differences(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
         int n = 0;
         for (std::size_t i = 0; i + 3 < std::min(a.size(), b.size()); i += 4)
             n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
@@ -125,8 +116,7 @@ protected:
     Model model;
 };
 
-TEST_F(EditorFrame, AxesAndGroundSquareAppearOnlyWhenSwitchedOn)
-{
+TEST_F(EditorFrame, AxesAndGroundSquareAppearOnlyWhenSwitchedOn) {
     EverythingOff();
     const auto onAxis = Project(2.5f, 0, 0);
     const auto onGround = Project(2.0f, 0, 3.0f);
@@ -150,8 +140,7 @@ TEST_F(EditorFrame, AxesAndGroundSquareAppearOnlyWhenSwitchedOn)
     EXPECT_LT(ground.b, 60);
 }
 
-TEST_F(EditorFrame, LightBallSitsAtTheLightWhenTheLightIsShown)
-{
+TEST_F(EditorFrame, LightBallSitsAtTheLightWhenTheLightIsShown) {
     EverythingOff();
     state.lightPos[0] = 1.5f;
     state.lightPos[1] = 1.0f;
@@ -167,8 +156,7 @@ TEST_F(EditorFrame, LightBallSitsAtTheLightWhenTheLightIsShown)
     EXPECT_LT(c.b, 40);
 }
 
-TEST_F(EditorFrame, FaceIsDrawnLitWithItsMaterial)
-{
+TEST_F(EditorFrame, FaceIsDrawnLitWithItsMaterial) {
     EverythingOff();
     state.showLight = true;
     state.lightPos[2] = 3.0f;
@@ -193,8 +181,7 @@ TEST_F(EditorFrame, FaceIsDrawnLitWithItsMaterial)
     EXPECT_FALSE(at(lines, centre.first, centre.second).lit());
 }
 
-TEST_F(EditorFrame, CursorRingsChangeColourWhenSomethingIsPicked)
-{
+TEST_F(EditorFrame, CursorRingsChangeColourWhenSomethingIsPicked) {
     EverythingOff();
     state.cameraDistance = -2.0f;
     const auto ring = Project(0.0f, 0.11f, 0.0f);
@@ -208,8 +195,7 @@ TEST_F(EditorFrame, CursorRingsChangeColourWhenSomethingIsPicked)
     EXPECT_GT(picked.b, picked.r + 30); // (0.6, 0.8, 1) at 0.7
 }
 
-TEST_F(EditorFrame, OverlayForNothingAndLight)
-{
+TEST_F(EditorFrame, OverlayForNothingAndLight) {
     state.cursorPos[0] = 1.5f;
     state.cursorPos[2] = -0.25f;
     auto frame = OverlayOnly();
@@ -225,8 +211,7 @@ TEST_F(EditorFrame, OverlayForNothingAndLight)
     EXPECT_GT(Differences(frame, Expected(lines)), 20); // the comparison does see text
 }
 
-TEST_F(EditorFrame, OverlayForVerticesInUseOrFree)
-{
+TEST_F(EditorFrame, OverlayForVerticesInUseOrFree) {
     AddVertex(&model, 0, 0, 0, 0);
     AddVertex(&model, 1, 2, 3, 0);
     AddVertex(&model, 0, 1, 0, 0);
@@ -245,8 +230,7 @@ TEST_F(EditorFrame, OverlayForVerticesInUseOrFree)
     EXPECT_EQ(Differences(OverlayOnly(), Expected(lines)), 0);
 }
 
-TEST_F(EditorFrame, OverlayForDummiesAndFaces)
-{
+TEST_F(EditorFrame, OverlayForDummiesAndFaces) {
     AddDummy(&model, 9, 0.25f, -1, 2);
     state.pickKind = PICK_DUMMY;
     auto lines = Header("Cursor: [ 0.00, 0.00, 0.00]", "Light: [ 0.00, 2.00, 0.00]");

@@ -18,7 +18,7 @@ class QTimer;
 namespace editor {
 
 class EditorMainWindow final : public QMainWindow, public EditorWindow {
-public:
+  public:
     // Title, size 544 x 375, black background, menu bar and GL view; nothing is shown yet.
     EditorMainWindow();
     ~EditorMainWindow() override;
@@ -51,13 +51,13 @@ public:
     void post_quit(int exitCode) override;
     platform::GlSurface* gl_surface() override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void build_menus();
     bool key_event(QEvent* event);
     bool mouse_event(QEvent* event);

@@ -25,12 +25,15 @@
 namespace editor {
 namespace {
 
-QApplication& app() { return *qApp; }
+QApplication& app() {
+    return *qApp;
+}
 
-void Wait(int ms) { QTest::qWait(ms); }
+void Wait(int ms) {
+    QTest::qWait(ms);
+}
 
-bool WaitFor(const std::function<bool()>& condition, int ms = 3000)
-{
+bool WaitFor(const std::function<bool()>& condition, int ms = 3000) {
     return QTest::qWaitFor(condition, ms);
 }
 
@@ -40,8 +43,7 @@ struct SeenBox {
 };
 
 // Closes the next message box that comes up and tells what it said.
-void AnswerNextBox(SeenBox& seen)
-{
+void AnswerNextBox(SeenBox& seen) {
     QTimer::singleShot(50, [&seen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) {
@@ -54,12 +56,11 @@ void AnswerNextBox(SeenBox& seen)
 }
 
 class EditorWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         path = std::filesystem::temp_directory_path() /
-               ("kx_editor_gui_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                ".Korvex");
+               ("kx_editor_gui_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".Korvex");
         Model m;
         ModelInit(&m);
         AddVertex(&m, 0, 0, 0, 0);
@@ -73,8 +74,7 @@ protected:
     }
     void TearDown() override { std::filesystem::remove(path); }
 
-    void Start(const QString& file)
-    {
+    void Start(const QString& file) {
         window.start(file);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         // A GUI test that cannot get its GL context fails; it never passes by skipping.
@@ -91,8 +91,7 @@ protected:
     EditorMainWindow window;
 };
 
-TEST_F(EditorWindowTest, StartsMaximisedWithTheModelNamedOnTheCommandLine)
-{
+TEST_F(EditorWindowTest, StartsMaximisedWithTheModelNamedOnTheCommandLine) {
     Start(QString::fromStdString(path.string()));
     EXPECT_EQ(window.windowTitle(), "Korvex Editor v1.3 EN");
     EXPECT_TRUE(window.isMaximized());
@@ -104,17 +103,25 @@ TEST_F(EditorWindowTest, StartsMaximisedWithTheModelNamedOnTheCommandLine)
     EXPECT_EQ(window.centralWidget(), window.surface().widget());
     EXPECT_EQ(State().view->width, std::uint32_t(window.surface().width()));
     EXPECT_EQ(window.surface().widget()->size(), window.centralWidget()->size());
+    // The menu bar is shown above the view, not covered by it.
+    EXPECT_TRUE(window.menuBar()->isVisible());
+    EXPECT_GT(window.menuBar()->height(), 0);
+    const QPalette menus = window.menuBar()->palette();
+    EXPECT_NE(menus.color(QPalette::Window), menus.color(QPalette::WindowText)); // readable
+    EXPECT_GE(window.surface().widget()->geometry().top(), window.menuBar()->geometry().bottom());
+    EXPECT_EQ(View()->geometry().top() + View()->parent()->mapToGlobal(QPoint(0, 0)).y() -
+                  window.mapToGlobal(QPoint(0, 0)).y(),
+              window.surface().widget()->geometry().top())
+        << "menu " << window.menuBar()->geometry().bottom();
 
     // Timers 1 and 2 both run at 10 ms: nothing runs faster than the old platform allowed.
     std::vector<int> intervals;
     for (QTimer* timer : window.findChildren<QTimer*>())
-        if (timer->isActive())
-            intervals.push_back(timer->interval());
+        if (timer->isActive()) intervals.push_back(timer->interval());
     EXPECT_EQ(intervals, (std::vector<int>{10, 10}));
 }
 
-TEST_F(EditorWindowTest, MenusComeFromTheTableWithTicksHintsAndTheGreyedCaption)
-{
+TEST_F(EditorWindowTest, MenusComeFromTheTableWithTicksHintsAndTheGreyedCaption) {
     Start({});
     QMenuBar* bar = window.menuBar();
     QStringList titles;
@@ -140,8 +147,7 @@ TEST_F(EditorWindowTest, MenusComeFromTheTableWithTicksHintsAndTheGreyedCaption)
     EXPECT_FALSE(platform::find_menu_action(*bar, IDM_VIEW_AXES)->isChecked());
 }
 
-TEST_F(EditorWindowTest, KeysMoveTheCameraAndTheModel)
-{
+TEST_F(EditorWindowTest, KeysMoveTheCameraAndTheModel) {
     Start(QString::fromStdString(path.string()));
     View()->requestActivate();
     QTest::keyClick(View(), Qt::Key_U);
@@ -167,8 +173,7 @@ TEST_F(EditorWindowTest, KeysMoveTheCameraAndTheModel)
     QTest::keyRelease(View(), Qt::Key_Plus);
 }
 
-TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy)
-{
+TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy) {
     Start(QString::fromStdString(path.string()));
     QTest::mouseDClick(View(), Qt::RightButton, {}, QPoint(100, 100));
     ASSERT_TRUE(State().mouseLook);
@@ -194,8 +199,7 @@ TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy)
     EXPECT_FALSE(State().mouseLook);
 }
 
-TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays)
-{
+TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays) {
     SeenBox seen;
     AnswerNextBox(seen);
     Start("/nonexistent/folder/model.Korvex");
@@ -212,8 +216,7 @@ TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays)
     EXPECT_EQ(todo.text, "TODO");
 }
 
-TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView)
-{
+TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView) {
     Start({});
     std::vector<int> quits;
     window.set_quit_handler([&quits](int code) { quits.push_back(code); });
@@ -227,8 +230,7 @@ TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView)
 } // namespace editor
 
 // The application lives on main's stack, so it is gone before static destruction begins.
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -5,9 +5,19 @@
 namespace editor {
 namespace {
 
-constexpr const char* kTitles[] = {"File", "Add", "Materials", "Show", "View", "Shading", "Specials", "Transformations"};
+constexpr const char* kTitles[] = {"File", "Add",     "Materials", "Show",
+                                   "View", "Shading", "Specials",  "Transformations"};
 
-enum { FILE_MENU, ADD_MENU, MATERIALS_MENU, SHOW_MENU, VIEW_MENU, SHADING_MENU, SPECIALS_MENU, TRANSFORM_MENU };
+enum {
+    FILE_MENU,
+    ADD_MENU,
+    MATERIALS_MENU,
+    SHOW_MENU,
+    VIEW_MENU,
+    SHADING_MENU,
+    SPECIALS_MENU,
+    TRANSFORM_MENU
+};
 
 constexpr EditorMenuItem kItems[] = {
     {FILE_MENU, "New", IDM_NEW, MF_STRING},
@@ -63,8 +73,12 @@ constexpr EditorMenuItem kItems[] = {
 
 } // namespace
 
-std::span<const char* const> editor_menu_titles() { return kTitles; }
+std::span<const char* const> editor_menu_titles() {
+    return kTitles;
+}
 
-std::span<const EditorMenuItem> editor_menu_items() { return kItems; }
+std::span<const EditorMenuItem> editor_menu_items() {
+    return kItems;
+}
 
 } // namespace editor

@@ -16,9 +16,9 @@ enum : std::uint32_t {
 };
 
 struct EditorMenuItem {
-    int menu;          // index of the drop-down in kEditorMenuTitles
-    const char* text;  // "" for separators; text after a tab is the shortcut hint
-    int id;            // command identifier; -1 for separators, 0xFFFF for the greyed caption
+    int menu;         // index of the drop-down in kEditorMenuTitles
+    const char* text; // "" for separators; text after a tab is the shortcut hint
+    int id;           // command identifier; -1 for separators, 0xFFFF for the greyed caption
     std::uint32_t flags;
 };
 

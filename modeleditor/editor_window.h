@@ -27,23 +27,23 @@ struct ScreenRect {
 
 struct FileDialogFilter {
     std::string description;
-    std::string patterns;  // separated by ';'
+    std::string patterns; // separated by ';'
 };
 
 struct FileDialogRequest {
-    bool save = false;              // a save dialog, else an open dialog
+    bool save = false; // a save dialog, else an open dialog
     std::vector<FileDialogFilter> filters;
-    std::string defaultExtension;   // without the dot; added when the typed name has none
-    bool mustExist = false;         // open dialogs: only an existing file can be chosen
+    std::string defaultExtension; // without the dot; added when the typed name has none
+    bool mustExist = false;       // open dialogs: only an existing file can be chosen
 };
 
 struct FileDialogResult {
     std::string path;
-    int filterIndex = 1;  // 1-based index of the filter left selected
+    int filterIndex = 1; // 1-based index of the filter left selected
 };
 
 class EditorWindow {
-public:
+  public:
     virtual ~EditorWindow() = default;
 
     // Schedules a repaint of the whole client area (erasing first).
@@ -57,7 +57,8 @@ public:
     // Runs the message after the current handler has returned.
     virtual void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     // Runs the message at once and returns its result.
-    virtual std::intptr_t send_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual std::intptr_t send_message(std::uint32_t message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) = 0;
     // Starts a periodic timer that arrives as WM_TIMER with `id`.
     virtual void set_timer(std::uint32_t id, std::uint32_t periodMs) = 0;
     // Ticks or unticks the menu item of command `id`.

@@ -24,37 +24,41 @@ constexpr double kCameraAngleStep = 0.5;
 constexpr double kCursorStepPerPixel = 0.01;
 constexpr double kMoveStep = 0.01;
 
-float Stepped(float value, double by) { return float(double(value) + by); }
+float Stepped(float value, double by) {
+    return float(double(value) + by);
+}
 
-FileDialogRequest KorvexOpenRequest()
-{
+FileDialogRequest KorvexOpenRequest() {
     return {false, {{"Korvex file (*.Korvex;*Kor)", "*.Korvex;*.Kor"}}, "Korvex", true};
 }
 
-FileDialogRequest AscOpenRequest() { return {false, {{"3D studio ASC (*.asc)", "*.asc"}}, "asc", true}; }
+FileDialogRequest AscOpenRequest() {
+    return {false, {{"3D studio ASC (*.asc)", "*.asc"}}, "asc", true};
+}
 
-FileDialogRequest KorvexSaveRequest()
-{
+FileDialogRequest KorvexSaveRequest() {
     return {true, {{"Korvex soubor (*.Korvex;*.Kor)", "*.Korvex;*.Kor"}}, "Korvex", false};
 }
 
-bool HasAscExtension(const std::string& path)
-{
-    if (path.size() < 4)
-        return false;
+bool HasAscExtension(const std::string& path) {
+    if (path.size() < 4) return false;
     std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     return tail == ".asc";
 }
 
 } // namespace
 
-EditorWindowProc::EditorWindowProc(EditorWindow& window) : window_(window) { ModelInit(&model_); }
+EditorWindowProc::EditorWindowProc(EditorWindow& window) : window_(window) {
+    ModelInit(&model_);
+}
 
-EditorWindowProc::~EditorWindowProc() { ModelRelease(&model_); }
+EditorWindowProc::~EditorWindowProc() {
+    ModelRelease(&model_);
+}
 
-std::intptr_t EditorWindowProc::handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
-{
+std::intptr_t EditorWindowProc::handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
     case WM_CREATE:
         on_create();
@@ -109,8 +113,7 @@ std::intptr_t EditorWindowProc::handle(std::uint32_t message, std::uintptr_t wPa
     }
 }
 
-void EditorWindowProc::on_create()
-{
+void EditorWindowProc::on_create() {
     state_.view = glview::view_create(window_.gl_surface());
     state_.view->zNear = 0.01f;
     state_.view->zFar = 64.0f;
@@ -121,15 +124,12 @@ void EditorWindowProc::on_create()
     glview::view_set_clear_color(state_.view, 0x000000, 0.1f);
 }
 
-void EditorWindowProc::on_destroy()
-{
+void EditorWindowProc::on_destroy() {
     if (glview::view_has_context(state_.view)) {
         // The fonts' lists go with the context; their records are freed while it is current.
         glview::view_make_current(state_.view);
-        if (state_.outlineFont)
-            glview::font_free(state_.view, state_.outlineFont);
-        if (state_.bitmapFont)
-            glview::font_free(state_.view, state_.bitmapFont);
+        if (state_.outlineFont) glview::font_free(state_.view, state_.outlineFont);
+        if (state_.bitmapFont) glview::font_free(state_.view, state_.bitmapFont);
     }
     state_.outlineFont = nullptr;
     state_.bitmapFont = nullptr;
@@ -138,38 +138,32 @@ void EditorWindowProc::on_destroy()
     window_.post_quit(0);
 }
 
-void EditorWindowProc::on_size(std::uint32_t width, std::uint32_t height)
-{
+void EditorWindowProc::on_size(std::uint32_t width, std::uint32_t height) {
     glview::view_resize(state_.view, width, height);
     window_.invalidate();
 }
 
-void EditorWindowProc::on_paint()
-{
-    if (glview::view_has_context(state_.view))
-        DrawEditorFrame(state_, &model_, window_.gl_surface());
+void EditorWindowProc::on_paint() {
+    if (glview::view_has_context(state_.view)) DrawEditorFrame(state_, &model_, window_.gl_surface());
 }
 
-void EditorWindowProc::on_erase_background() { glview::view_current_clear(state_.view); }
+void EditorWindowProc::on_erase_background() {
+    glview::view_current_clear(state_.view);
+}
 
-void EditorWindowProc::on_key_down(std::uint32_t virtualKey)
-{
-    if (virtualKey < 256)
-        state_.keyDown[virtualKey] = 1;
+void EditorWindowProc::on_key_down(std::uint32_t virtualKey) {
+    if (virtualKey < 256) state_.keyDown[virtualKey] = 1;
     if (virtualKey == VK_DELETE) {
         DeletePick(state_, &model_);
         window_.invalidate();
     }
 }
 
-void EditorWindowProc::on_key_up(std::uint32_t virtualKey)
-{
-    if (virtualKey < 256)
-        state_.keyDown[virtualKey] = 0;
+void EditorWindowProc::on_key_up(std::uint32_t virtualKey) {
+    if (virtualKey < 256) state_.keyDown[virtualKey] = 0;
 }
 
-void EditorWindowProc::on_char(std::uint32_t character)
-{
+void EditorWindowProc::on_char(std::uint32_t character) {
     switch (character) {
     case ' ':
         state_.pickCycle += 1;
@@ -207,8 +201,7 @@ void EditorWindowProc::on_char(std::uint32_t character)
     }
 }
 
-void EditorWindowProc::on_timer(std::uint32_t id)
-{
+void EditorWindowProc::on_timer(std::uint32_t id) {
     if (id == kTimerCameraKeys)
         camera_keys_step();
     else if (id == kTimerMouseLook)
@@ -217,8 +210,7 @@ void EditorWindowProc::on_timer(std::uint32_t id)
         mouse_look_step(true);
 }
 
-void EditorWindowProc::camera_keys_step()
-{
+void EditorWindowProc::camera_keys_step() {
     struct Binding {
         std::uint32_t key;
         float* value;
@@ -240,20 +232,16 @@ void EditorWindowProc::camera_keys_step()
     }
 }
 
-ScreenPoint EditorWindowProc::window_centre() const
-{
+ScreenPoint EditorWindowProc::window_centre() const {
     const ScreenRect rect = window_.window_rect();
     return {rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2};
 }
 
-void EditorWindowProc::mouse_look_step(bool evenWithoutMotion)
-{
-    if (!state_.mouseLook)
-        return;
+void EditorWindowProc::mouse_look_step(bool evenWithoutMotion) {
+    if (!state_.mouseLook) return;
     const ScreenPoint centre = window_centre();
     const ScreenPoint pointer = window_.pointer_position();
-    if (!evenWithoutMotion && pointer == centre)
-        return;
+    if (!evenWithoutMotion && pointer == centre) return;
     window_.set_pointer_position(centre);
     const double dx = double(pointer.x - centre.x) * kCursorStepPerPixel;
     const double dy = double(pointer.y - centre.y) * kCursorStepPerPixel;
@@ -265,30 +253,35 @@ void EditorWindowProc::mouse_look_step(bool evenWithoutMotion)
     state_.cursorPos[1] = Stepped(state_.cursorPos[1], moveY);
     state_.cursorPos[2] = Stepped(state_.cursorPos[2], moveZ);
     if (state_.dragging) {
-        if (state_.pickKind != PICK_NOTHING)
-            MovePick(state_, &model_, dx, moveY, moveZ);
+        if (state_.pickKind != PICK_NOTHING) MovePick(state_, &model_, dx, moveY, moveZ);
     } else if (RunPick(state_, &model_)) {
         window_.post_message(WM_TIMER, kTimerMouseLookNow, 0);
     }
     window_.invalidate();
 }
 
-void EditorWindowProc::on_left_button_down() { state_.dragging = true; }
+void EditorWindowProc::on_left_button_down() {
+    state_.dragging = true;
+}
 
-void EditorWindowProc::on_left_button_up() { state_.dragging = false; }
+void EditorWindowProc::on_left_button_up() {
+    state_.dragging = false;
+}
 
-void EditorWindowProc::on_left_double_click()
-{
+void EditorWindowProc::on_left_double_click() {
     AddVertex(&model_, state_.cursorPos[0], state_.cursorPos[1], state_.cursorPos[2], 0);
     window_.invalidate();
 }
 
-void EditorWindowProc::on_right_button_down() { state_.verticalIsY = true; }
+void EditorWindowProc::on_right_button_down() {
+    state_.verticalIsY = true;
+}
 
-void EditorWindowProc::on_right_button_up() { state_.verticalIsY = false; }
+void EditorWindowProc::on_right_button_up() {
+    state_.verticalIsY = false;
+}
 
-void EditorWindowProc::on_right_double_click()
-{
+void EditorWindowProc::on_right_double_click() {
     state_.mouseLook = !state_.mouseLook;
     window_.show_pointer(!state_.mouseLook);
     window_.set_pointer_position(window_centre());
@@ -296,8 +289,7 @@ void EditorWindowProc::on_right_double_click()
 
 // --- Commands ---
 
-void EditorWindowProc::on_command(int id)
-{
+void EditorWindowProc::on_command(int id) {
     switch (id) {
     case IDM_NEW:
         new_model();
@@ -415,8 +407,7 @@ void EditorWindowProc::on_command(int id)
     }
 }
 
-void EditorWindowProc::set_render_mode(std::int32_t mode)
-{
+void EditorWindowProc::set_render_mode(std::int32_t mode) {
     state_.renderMode = mode;
     window_.check_menu_item(IDM_RENDER_FILL, mode == 0);
     window_.check_menu_item(IDM_RENDER_LINES, mode == 1);
@@ -424,8 +415,7 @@ void EditorWindowProc::set_render_mode(std::int32_t mode)
     window_.invalidate();
 }
 
-void EditorWindowProc::set_shade_mode(std::int32_t mode)
-{
+void EditorWindowProc::set_shade_mode(std::int32_t mode) {
     state_.shadeMode = mode;
     window_.check_menu_item(IDM_SHADE_FLAT, mode == 0);
     window_.check_menu_item(IDM_SHADE_SMOOTH, mode == 1);
@@ -433,37 +423,32 @@ void EditorWindowProc::set_shade_mode(std::int32_t mode)
     window_.invalidate();
 }
 
-void EditorWindowProc::toggle_view_switch(bool& value, int id)
-{
+void EditorWindowProc::toggle_view_switch(bool& value, int id) {
     value = !value;
     window_.check_menu_item(id, value);
     window_.invalidate();
 }
 
-void EditorWindowProc::model_replaced()
-{
+void EditorWindowProc::model_replaced() {
     // A pick names an element of the old model; it must not act on the new one.
     state_.pickKind = PICK_NOTHING;
     state_.pickIndex = 0;
 }
 
-void EditorWindowProc::new_model()
-{
+void EditorWindowProc::new_model() {
     ModelRelease(&model_);
     ModelInit(&model_);
     model_replaced();
 }
 
-void EditorWindowProc::show_file_failure(FileOperation operation, const std::string& path, std::int32_t status)
-{
+void EditorWindowProc::show_file_failure(FileOperation operation, const std::string& path,
+                                         std::int32_t status) {
     window_.message_box(FileFailureText(operation, path, status), kEditorTitle, MB_OK | MB_ICONHAND);
 }
 
-void EditorWindowProc::load_command(int id)
-{
+void EditorWindowProc::load_command(int id) {
     const auto choice = window_.file_dialog(id == IDM_OPEN ? KorvexOpenRequest() : AscOpenRequest());
-    if (!choice)
-        return;
+    if (!choice) return;
     std::int32_t status;
     if (id == IDM_OPEN)
         status = ModelLoad(&model_, choice->path.c_str());
@@ -478,21 +463,18 @@ void EditorWindowProc::load_command(int id)
     model_replaced();
 }
 
-void EditorWindowProc::save_command(int id)
-{
+void EditorWindowProc::save_command(int id) {
     const auto choice = window_.file_dialog(KorvexSaveRequest());
-    if (!choice)
-        return;
+    if (!choice) return;
     const std::int32_t status = id == IDM_SAVE_PURE ? ModelSave(&model_, choice->path.c_str())
                                                     : ModelSaveCompressed(&model_, choice->path.c_str());
-    if (status != MODEL_OK)
-        show_file_failure(FileOperation::Save, choice->path, status);
+    if (status != MODEL_OK) show_file_failure(FileOperation::Save, choice->path, status);
 }
 
-std::int32_t EditorWindowProc::open_file(const std::string& path)
-{
+std::int32_t EditorWindowProc::open_file(const std::string& path) {
     const bool asc = HasAscExtension(path);
-    const std::int32_t status = asc ? ImportAscAdvanced(&model_, path.c_str()) : ModelLoad(&model_, path.c_str());
+    const std::int32_t status =
+        asc ? ImportAscAdvanced(&model_, path.c_str()) : ModelLoad(&model_, path.c_str());
     if (status != MODEL_OK)
         show_file_failure(asc ? FileOperation::Import : FileOperation::Open, path, status);
     else

@@ -13,7 +13,7 @@
 namespace editor {
 
 class EditorWindowProc {
-public:
+  public:
     // Starts with the initial editor state and an empty model. Nothing is asked of the window
     // before WM_CREATE.
     explicit EditorWindowProc(EditorWindow& window);
@@ -49,7 +49,7 @@ public:
     EditorState& state() { return state_; }
     Model* model() { return &model_; }
 
-private:
+  private:
     void camera_keys_step();
     void mouse_look_step(bool evenWithoutMotion);
     ScreenPoint window_centre() const;

@@ -16,15 +16,13 @@ namespace {
 using testing::EditorFixture;
 
 class WindowProc : public ::testing::Test, public EditorFixture {
-protected:
-    void SetCursor(float x, float y, float z)
-    {
+  protected:
+    void SetCursor(float x, float y, float z) {
         state().cursorPos[0] = x;
         state().cursorPos[1] = y;
         state().cursorPos[2] = z;
     }
-    void LookOn()
-    {
+    void LookOn() {
         proc.handle(WM_RBUTTONDBLCLK, 0, 0);
         ASSERT_TRUE(state().mouseLook);
     }
@@ -33,8 +31,7 @@ protected:
     Vertex V(int i) { return model()->vertices[i]; }
 };
 
-TEST_F(WindowProc, StartsWithTheFixedStateAndBothTimers)
-{
+TEST_F(WindowProc, StartsWithTheFixedStateAndBothTimers) {
     const EditorState& s = state();
     EXPECT_EQ(s.cameraPitch, 20.0f);
     EXPECT_EQ(s.cameraYaw, -30.0f);
@@ -42,7 +39,8 @@ TEST_F(WindowProc, StartsWithTheFixedStateAndBothTimers)
     EXPECT_EQ(s.lightPos[0], 0.0f);
     EXPECT_EQ(s.lightPos[1], 2.0f);
     EXPECT_EQ(s.lightPos[2], 0.0f);
-    EXPECT_TRUE(s.showAxes && s.showPointGrid && s.showSurface && s.showLight && s.showNormals && s.showVertices);
+    EXPECT_TRUE(s.showAxes && s.showPointGrid && s.showSurface && s.showLight && s.showNormals &&
+                s.showVertices);
     EXPECT_EQ(s.renderMode, 0);
     EXPECT_EQ(s.shadeMode, 1);
     EXPECT_EQ(s.pickKind, PICK_NOTHING);
@@ -51,8 +49,7 @@ TEST_F(WindowProc, StartsWithTheFixedStateAndBothTimers)
     EXPECT_EQ(VertexCount(model()), 0);
 }
 
-TEST_F(WindowProc, HeldCameraKeysStepEveryTickUntilReleased)
-{
+TEST_F(WindowProc, HeldCameraKeysStepEveryTickUntilReleased) {
     key(VK_ADD);
     key(VK_LEFT);
     key(VK_UP);
@@ -79,8 +76,7 @@ TEST_F(WindowProc, HeldCameraKeysStepEveryTickUntilReleased)
     proc.handle(WM_KEYUP, 0x1234, 0);
 }
 
-TEST_F(WindowProc, MouseLookOffIgnoresTheMouseAndSpaceOnlyCounts)
-{
+TEST_F(WindowProc, MouseLookOffIgnoresTheMouseAndSpaceOnlyCounts) {
     AddVertex(model(), 0.0f, 0.0f, 0.0f, 0);
     mouse(30, 40);
     EXPECT_EQ(state().cursorPos[0], 0.0f);
@@ -93,8 +89,7 @@ TEST_F(WindowProc, MouseLookOffIgnoresTheMouseAndSpaceOnlyCounts)
     EXPECT_EQ(window.sent[0].wParam, kTimerMouseLookNow);
 }
 
-TEST_F(WindowProc, RightDoubleClickTogglesMouseLookHidingThePointerAtTheCentre)
-{
+TEST_F(WindowProc, RightDoubleClickTogglesMouseLookHidingThePointerAtTheCentre) {
     window.pointer = {10, 10};
     proc.handle(WM_RBUTTONDBLCLK, 0, 0);
     EXPECT_TRUE(state().mouseLook);
@@ -105,8 +100,7 @@ TEST_F(WindowProc, RightDoubleClickTogglesMouseLookHidingThePointerAtTheCentre)
     EXPECT_EQ(window.pointerShown, (std::vector<bool>{false, true}));
 }
 
-TEST_F(WindowProc, MouseMotionMovesTheCursorAndReturnsThePointer)
-{
+TEST_F(WindowProc, MouseMotionMovesTheCursorAndReturnsThePointer) {
     LookOn();
     const int before = window.invalidations;
     mouse(0, 0); // no motion: timer 2 does nothing at all
@@ -131,8 +125,7 @@ TEST_F(WindowProc, MouseMotionMovesTheCursorAndReturnsThePointer)
     EXPECT_EQ(window.pointer, (ScreenPoint{50, 25}));
 }
 
-TEST_F(WindowProc, NearnessIsStrictOnEveryAxis)
-{
+TEST_F(WindowProc, NearnessIsStrictOnEveryAxis) {
     const float cursor[3] = {0.0f, 0.0f, 0.0f};
     EXPECT_TRUE(IsNearCursor(cursor, 0.0999f, -0.0999f, 0.0f));
     EXPECT_FALSE(IsNearCursor(cursor, 0.1f, 0.0f, 0.0f));
@@ -143,11 +136,10 @@ TEST_F(WindowProc, NearnessIsStrictOnEveryAxis)
     EXPECT_FALSE(IsNearCursor(offCentre, 1.0f, 2.0f, 3.11f));
 }
 
-TEST_F(WindowProc, PickVisitsLightVerticesDummiesThenFacesAndSpaceCyclesAndWraps)
-{
+TEST_F(WindowProc, PickVisitsLightVerticesDummiesThenFacesAndSpaceCyclesAndWraps) {
     // Everything below lies within 0.1 of the light at (0, 2, 0).
-    AddVertex(model(), 5.0f, 5.0f, 5.0f, 0);   // far: never a candidate
-    AddVertex(model(), 0.05f, 2.0f, 0.0f, 0);  // vertex 1
+    AddVertex(model(), 5.0f, 5.0f, 5.0f, 0);  // far: never a candidate
+    AddVertex(model(), 0.05f, 2.0f, 0.0f, 0); // vertex 1
     AddDummy(model(), 7, 0.0f, 2.05f, 0.0f);
     AddVertex(model(), 0.0f, 2.0f, 0.15f, 0);  // vertex 2: too far by itself
     AddVertex(model(), 0.0f, 2.0f, -0.15f, 0); // vertex 3
@@ -178,8 +170,7 @@ TEST_F(WindowProc, PickVisitsLightVerticesDummiesThenFacesAndSpaceCyclesAndWraps
     EXPECT_EQ(state().pickKind, PICK_LIGHT);
 }
 
-TEST_F(WindowProc, FacesArePickedByTheirCentroidOnly)
-{
+TEST_F(WindowProc, FacesArePickedByTheirCentroidOnly) {
     AddVertex(model(), -3.0f, 0.0f, 0.0f, 0);
     AddVertex(model(), 3.0f, 0.0f, 0.0f, 0);
     AddVertex(model(), 0.0f, 0.0f, 3.0f, 0);
@@ -195,8 +186,7 @@ TEST_F(WindowProc, FacesArePickedByTheirCentroidOnly)
     EXPECT_EQ(state().pickIndex, 0);
 }
 
-TEST_F(WindowProc, DraggingCarriesThePickWithTheCursorAndFreezesThePick)
-{
+TEST_F(WindowProc, DraggingCarriesThePickWithTheCursorAndFreezesThePick) {
     AddVertex(model(), 0.0f, 0.0f, 0.0f, 7);
     AddVertex(model(), 1.0f, 0.0f, 0.0f, 0);
     AddVertex(model(), 0.0f, 0.0f, 1.0f, 0);
@@ -253,8 +243,7 @@ TEST_F(WindowProc, DraggingCarriesThePickWithTheCursorAndFreezesThePick)
     EXPECT_FLOAT_EQ(state().lightPos[2], 0.1f);
 }
 
-TEST_F(WindowProc, DeleteRemovesEachKindButNeverAUsedVertex)
-{
+TEST_F(WindowProc, DeleteRemovesEachKindButNeverAUsedVertex) {
     for (int i = 0; i < 4; ++i)
         AddVertex(model(), float(i), 0.0f, 0.0f, 0);
     AddFace(model(), 0, 1, 2, 0);
@@ -291,8 +280,7 @@ TEST_F(WindowProc, DeleteRemovesEachKindButNeverAUsedVertex)
     EXPECT_EQ(window.invalidations, before + 1); // repaints even when nothing goes
 }
 
-TEST_F(WindowProc, StalePickNeverDeletesAnotherElement)
-{
+TEST_F(WindowProc, StalePickNeverDeletesAnotherElement) {
     AddVertex(model(), 0, 0, 0, 0);
     AddDummy(model(), 5, 0, 0, 0);
     state().pickKind = PICK_DUMMY;
@@ -309,8 +297,7 @@ TEST_F(WindowProc, StalePickNeverDeletesAnotherElement)
     EXPECT_EQ(FaceCount(model()), 0);
 }
 
-TEST_F(WindowProc, FTwiceRestoresTheFaceExactly)
-{
+TEST_F(WindowProc, FTwiceRestoresTheFaceExactly) {
     for (int i = 0; i < 3; ++i)
         AddVertex(model(), float(i), 1.0f, 0.0f, 0);
     AddFace(model(), 0, 1, 2, 3);
@@ -334,8 +321,7 @@ TEST_F(WindowProc, FTwiceRestoresTheFaceExactly)
     EXPECT_EQ(std::memcmp(&model()->faces[0], &original, sizeof(Face)), 0);
 }
 
-TEST_F(WindowProc, LetterKeysPostTheMoveCommandsAndRunAfterTheHandler)
-{
+TEST_F(WindowProc, LetterKeysPostTheMoveCommandsAndRunAfterTheHandler) {
     AddVertex(model(), 0, 0, 0, 0);
     chars("ujhkoiLlx");
     ASSERT_EQ(window.posted.size(), 6u);
@@ -352,8 +338,7 @@ TEST_F(WindowProc, LetterKeysPostTheMoveCommandsAndRunAfterTheHandler)
     EXPECT_NEAR(V(0).z, 0.0f, 1e-6);
 }
 
-TEST_F(WindowProc, LeftDoubleClickAddsAVertexAtTheCursor)
-{
+TEST_F(WindowProc, LeftDoubleClickAddsAVertexAtTheCursor) {
     SetCursor(1.5f, -2.0f, 0.25f);
     proc.handle(WM_LBUTTONDBLCLK, 0, 0);
     ASSERT_EQ(VertexCount(model()), 1);
@@ -362,8 +347,7 @@ TEST_F(WindowProc, LeftDoubleClickAddsAVertexAtTheCursor)
     EXPECT_EQ(V(0).z, 0.25f);
 }
 
-TEST_F(WindowProc, WindowMessagesKeepTheirResults)
-{
+TEST_F(WindowProc, WindowMessagesKeepTheirResults) {
     EXPECT_EQ(proc.handle(WM_ERASEBKGND, 0, 0), 1);
     EXPECT_EQ(proc.handle(WM_PAINT, 0, 0), 0);
     const int before = window.invalidations;

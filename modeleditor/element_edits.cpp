@@ -6,33 +6,28 @@
 namespace editor {
 namespace {
 
-bool DeleteVertex(Model* model, int32_t index)
-{
+bool DeleteVertex(Model* model, int32_t index) {
     int32_t users[256];
-    if (FacesUsingVertex(model, index, users, 256) != 0)
-        return false;
+    if (FacesUsingVertex(model, index, users, 256) != 0) return false;
     const int32_t count = VertexCount(model);
     for (int32_t i = index; i < count - 1; ++i) {
         float x, y, z;
         GetVertex(model, i + 1, &x, &y, &z);
         SetVertex(model, i, x, y, z, 0);
     }
-    if (ResizeVertices(model, count - 1) != MODEL_OK)
-        return false;
+    if (ResizeVertices(model, count - 1) != MODEL_OK) return false;
     // Later vertices moved down one place; their faces follow them.
     for (int32_t f = 0; f < FaceCount(model); ++f) {
         int32_t corner[3], material;
         GetFace(model, f, &corner[0], &corner[1], &corner[2], &material);
         for (int32_t& c : corner)
-            if (c > index)
-                --c;
+            if (c > index) --c;
         SetFace(model, f, corner[0], corner[1], corner[2], material);
     }
     return true;
 }
 
-bool DeleteDummy(Model* model, int32_t index)
-{
+bool DeleteDummy(Model* model, int32_t index) {
     const int32_t count = DummyCount(model);
     for (int32_t i = index; i < count - 1; ++i) {
         int32_t id;
@@ -43,8 +38,7 @@ bool DeleteDummy(Model* model, int32_t index)
     return ResizeDummies(model, count - 1) == MODEL_OK;
 }
 
-bool DeleteFace(Model* model, int32_t index)
-{
+bool DeleteFace(Model* model, int32_t index) {
     const int32_t count = FaceCount(model);
     for (int32_t i = index; i < count - 1; ++i)
         std::memcpy(&model->faces[i], &model->faces[i + 1], sizeof(Face));
@@ -53,8 +47,7 @@ bool DeleteFace(Model* model, int32_t index)
 
 } // namespace
 
-bool DeletePick(EditorState& state, Model* model)
-{
+bool DeletePick(EditorState& state, Model* model) {
     const int32_t index = state.pickIndex;
     bool deleted = false;
     switch (state.pickKind) {
@@ -77,8 +70,7 @@ bool DeletePick(EditorState& state, Model* model)
     return deleted;
 }
 
-void FlipFace(Model* model, int32_t i)
-{
+void FlipFace(Model* model, int32_t i) {
     int32_t a, b, c, material;
     float tex[6];
     if (GetFace(model, i, &a, &b, &c, &material) != MODEL_OK || GetFaceTexCoords(model, i, tex) != MODEL_OK)
@@ -88,24 +80,19 @@ void FlipFace(Model* model, int32_t i)
     SetFaceTexCoords(model, i, flipped);
 }
 
-void FlipAllFaces(Model* model)
-{
+void FlipAllFaces(Model* model) {
     for (int32_t i = 0; i < FaceCount(model); ++i)
         FlipFace(model, i);
 }
 
-int32_t CopyMirrored(Model* model, MirrorAxis negated)
-{
+int32_t CopyMirrored(Model* model, MirrorAxis negated) {
     const int32_t nv = VertexCount(model);
     const int32_t nf = FaceCount(model);
-    if (nv == 0 && nf == 0)
-        return MODEL_OK;
+    if (nv == 0 && nf == 0) return MODEL_OK;
     // Both lists are sized once before anything is written, so running out of memory leaves
     // the model as it was.
-    if (int64_t(nv) * 2 > INT32_MAX || int64_t(nf) * 2 > INT32_MAX)
-        return MODEL_ERR_MEMORY;
-    if (ResizeVertices(model, nv * 2) != MODEL_OK)
-        return MODEL_ERR_MEMORY;
+    if (int64_t(nv) * 2 > INT32_MAX || int64_t(nf) * 2 > INT32_MAX) return MODEL_ERR_MEMORY;
+    if (ResizeVertices(model, nv * 2) != MODEL_OK) return MODEL_ERR_MEMORY;
     if (ResizeFaces(model, nf * 2) != MODEL_OK) {
         ResizeVertices(model, nv);
         return MODEL_ERR_MEMORY;
@@ -128,8 +115,7 @@ int32_t CopyMirrored(Model* model, MirrorAxis negated)
     return MODEL_OK;
 }
 
-void MoveAllVertices(Model* model, double dx, double dy, double dz)
-{
+void MoveAllVertices(Model* model, double dx, double dy, double dz) {
     for (int32_t i = 0; i < VertexCount(model); ++i) {
         float x, y, z;
         GetVertex(model, i, &x, &y, &z);

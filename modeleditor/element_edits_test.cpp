@@ -8,15 +8,14 @@ namespace editor {
 namespace {
 
 class ElementEdits : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ModelInit(&model); }
     void TearDown() override { ModelRelease(&model); }
     Model model;
     EditorState state;
 };
 
-TEST_F(ElementEdits, DeletingAVertexLowersTheCornersAboveIt)
-{
+TEST_F(ElementEdits, DeletingAVertexLowersTheCornersAboveIt) {
     for (int i = 0; i < 6; ++i)
         AddVertex(&model, float(i), float(10 * i), 0.0f, 0);
     AddFace(&model, 0, 2, 4, 0);
@@ -38,8 +37,7 @@ TEST_F(ElementEdits, DeletingAVertexLowersTheCornersAboveIt)
     EXPECT_EQ(state.pickKind, PICK_NOTHING);
 }
 
-TEST_F(ElementEdits, DeletingAFaceMovesWholeRecordsDown)
-{
+TEST_F(ElementEdits, DeletingAFaceMovesWholeRecordsDown) {
     for (int i = 0; i < 3; ++i)
         AddVertex(&model, 0, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {
@@ -57,8 +55,7 @@ TEST_F(ElementEdits, DeletingAFaceMovesWholeRecordsDown)
     EXPECT_EQ(model.faces[1].texCoords[0], 2.0f);
 }
 
-TEST_F(ElementEdits, MirroredCopyOfFacesWithOutOfRangeCorners)
-{
+TEST_F(ElementEdits, MirroredCopyOfFacesWithOutOfRangeCorners) {
     AddVertex(&model, 1, 1, 1, 0);
     AddFace(&model, 0, INT32_MAX, -5, 2);
     ASSERT_EQ(CopyMirrored(&model, MirrorAxis::Z), 0);
@@ -69,8 +66,7 @@ TEST_F(ElementEdits, MirroredCopyOfFacesWithOutOfRangeCorners)
     EXPECT_EQ(model.vertices[1].z, -1.0f);
 }
 
-TEST_F(ElementEdits, FlipOfAMissingFaceChangesNothing)
-{
+TEST_F(ElementEdits, FlipOfAMissingFaceChangesNothing) {
     AddVertex(&model, 0, 0, 0, 0);
     AddFace(&model, 0, 0, 0, 0);
     FlipFace(&model, 1);

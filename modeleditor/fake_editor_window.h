@@ -26,26 +26,23 @@ struct ShownBox {
 };
 
 class FakeEditorWindow : public EditorWindow {
-public:
+  public:
     void invalidate() override { ++invalidations; }
     ScreenRect window_rect() const override { return rect; }
     ScreenPoint pointer_position() const override { return pointer; }
-    void set_pointer_position(ScreenPoint point) override
-    {
+    void set_pointer_position(ScreenPoint point) override {
         pointer = point;
         warps.push_back(point);
     }
     void show_pointer(bool show) override { pointerShown.push_back(show); }
-    void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override
-    {
+    void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
         posted.push_back({message, wParam, lParam});
     }
     std::intptr_t send_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void set_timer(std::uint32_t id, std::uint32_t periodMs) override { timers[id] = periodMs; }
     void check_menu_item(int id, bool checked) override { ticks[id] = checked; }
     std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) override;
-    int message_box(const std::string& text, const std::string& caption, std::uint32_t style) override
-    {
+    int message_box(const std::string& text, const std::string& caption, std::uint32_t style) override {
         boxes.push_back({text, caption, style});
         return 1;
     }
@@ -58,7 +55,7 @@ public:
     int pump();
 
     EditorWindowProc* proc = nullptr;
-    ScreenRect rect{100, 50, 900, 650};  // centre (500, 350)
+    ScreenRect rect{100, 50, 900, 650}; // centre (500, 350)
     ScreenPoint pointer{500, 350};
     int invalidations = 0;
     std::vector<ScreenPoint> warps;
@@ -69,9 +66,9 @@ public:
     std::map<int, bool> ticks;
     std::vector<ShownBox> boxes;
     std::vector<FileDialogRequest> dialogs;
-    std::optional<FileDialogResult> dialogAnswer;  // what every file dialog answers
-    std::vector<std::pair<int, std::intptr_t>> dialogBoxes;  // template and parameter of each dialog run
-    std::map<int, std::intptr_t> dialogResults;             // what each template's dialog ends with (else 2)
+    std::optional<FileDialogResult> dialogAnswer; // what every file dialog answers
+    std::vector<std::pair<int, std::intptr_t>> dialogBoxes; // template and parameter of each dialog run
+    std::map<int, std::intptr_t> dialogResults;            // what each template's dialog ends with (else 2)
     bool destroyed = false;
     int quitCode = -1;
 };
@@ -79,6 +76,8 @@ public:
 // A window procedure on a fake window, created as the platform would create it.
 struct EditorFixture {
     EditorFixture();
+    // Destroys the window as the platform would, unless the test already did.
+    ~EditorFixture();
     FakeEditorWindow window;
     EditorWindowProc proc{window};
 

@@ -4,11 +4,11 @@
 
 namespace editor {
 
-std::string FileFailureReason(FileOperation operation, int32_t status)
-{
+std::string FileFailureReason(FileOperation operation, int32_t status) {
     switch (status) {
     case MODEL_ERR_OPEN:
-        return operation == FileOperation::Save ? "the file cannot be written" : "the file cannot be opened or read";
+        return operation == FileOperation::Save ? "the file cannot be written"
+                                                : "the file cannot be opened or read";
     case MODEL_ERR_MAGIC:
         return "the file is not a Korvex model";
     case MODEL_ERR_COMPRESSION:
@@ -30,9 +30,10 @@ std::string FileFailureReason(FileOperation operation, int32_t status)
     }
 }
 
-std::string FileFailureText(FileOperation operation, const std::string& path, int32_t status)
-{
-    const char* verb = operation == FileOperation::Open ? "Cannot open " : operation == FileOperation::Import ? "Cannot import " : "Cannot save ";
+std::string FileFailureText(FileOperation operation, const std::string& path, int32_t status) {
+    const char* verb = operation == FileOperation::Open     ? "Cannot open "
+                       : operation == FileOperation::Import ? "Cannot import "
+                                                            : "Cannot save ";
     return verb + path + ":\n" + FileFailureReason(operation, status) + ".";
 }
 

@@ -6,8 +6,7 @@
 
 namespace editor {
 
-std::uint32_t virtual_key_from_qt(int qtKey, bool keypad)
-{
+std::uint32_t virtual_key_from_qt(int qtKey, bool keypad) {
     switch (qtKey) {
     case Qt::Key_Left:
         return VK_LEFT;
@@ -44,12 +43,10 @@ std::uint32_t virtual_key_from_qt(int qtKey, bool keypad)
     default:
         break;
     }
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return std::uint32_t('A' + (qtKey - Qt::Key_A));
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return std::uint32_t('A' + (qtKey - Qt::Key_A));
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
         return keypad ? std::uint32_t(0x60 + (qtKey - Qt::Key_0)) : std::uint32_t('0' + (qtKey - Qt::Key_0));
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return std::uint32_t(0x70 + (qtKey - Qt::Key_F1));
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return std::uint32_t(0x70 + (qtKey - Qt::Key_F1));
     return 0;
 }
 

@@ -5,8 +5,7 @@
 #include <QApplication>
 #include <QStringList>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     editor::EditorMainWindow window;

@@ -5,8 +5,6 @@
 
 #include "model/model.h"
 
-// True when this build can read .asc files.
-bool KorvexCanImportAsc();
-// Reads path with the advanced importer, or the simple one when simple is set.
-// Returns the importer's status; -1 when this build has no ASC import.
+// Reads path with the advanced importer, or with the simple one when simple is set.
+// Returns the importer's status (0, -1, -9, -10); on failure the model is unchanged.
 int32_t KorvexImportAsc(Model* model, const char* path, bool simple);

@@ -126,7 +126,6 @@ int Convert(const std::vector<std::string>& args, FILE* err) {
   OwnedModel model;
   errno = 0;
   if (EndsWithAsc(files[0])) {
-    if (!KorvexCanImportAsc()) return Fail(err, in, "ASC import is not part of this build");
     const int32_t status = KorvexImportAsc(&model.m, in, simpleAsc);
     if (status != MODEL_OK) return Fail(err, in, ImportReason(status, errno));
   } else {

@@ -105,10 +105,62 @@ TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
   EXPECT_EQ(1, r.status);
   EXPECT_EQ("korvex: " + dir.File("missing.Korvex") + ": No such file or directory\n", r.err);
 
+  r = Korvex(dir, "info " + dir.path);
+  EXPECT_EQ("korvex: " + dir.path + ": Is a directory\n", r.err);
+
   r = Korvex(dir, "convert " + dir.File("s.Korvex") + " " + dir.File("no/such/dir.Korvex"));
   EXPECT_EQ(1, r.status);
   EXPECT_EQ("korvex: " + dir.File("no/such/dir.Korvex") + ": No such file or directory\n", r.err);
   EXPECT_FALSE(ReadBytes(dir.File("o.Korvex")).size());  // a failed convert writes nothing
+}
+
+const char kTwoObjectAsc[] =
+    "Ambient light color: Red=0.3 Green=0.3 Blue=0.3\n"
+    "Named object: \"Box\"\n"
+    "Tri-mesh, Vertices: 3     Faces: 1\n"
+    "Vertex list:\n"
+    "Vertex 0:  X:0     Y:0     Z:0\n"
+    "Vertex 1:  X:1     Y:0     Z:0\n"
+    "Vertex 2:  X:0     Y:1     Z:0\n"
+    "Face list:\n"
+    "Face 0:    A:0 B:1 C:2 AB:1 BC:1 CA:1\n"
+    "Material:\"Steel\"\n"
+    "Named object: \"Lid\"\n"
+    "Tri-mesh, Vertices: 3     Faces: 1\n"
+    "Vertex list:\n"
+    "Vertex 0:  X:0     Y:0     Z:2\n"
+    "Vertex 1:  X:1     Y:0     Z:2\n"
+    "Vertex 2:  X:0     Y:1     Z:2\n"
+    "Face list:\n"
+    "Face 0:    A:2 B:1 C:0 AB:1 BC:1 CA:1\n"
+    "Material:\"Wood\"\n";
+
+TEST(KorvexTool, ConvertReadsAscWithEitherImporter) {
+  TempDir dir;
+  const std::string asc = dir.File("mesh.ASC");  // the extension is matched in any case
+  WriteBytes(asc, std::vector<uint8_t>(kTwoObjectAsc, kTwoObjectAsc + sizeof kTwoObjectAsc - 1));
+  ASSERT_EQ(0, Korvex(dir, "convert " + asc + " " + dir.File("adv.Korvex")).status);
+  ASSERT_EQ(0, Korvex(dir, "convert --simple-asc " + asc + " " + dir.File("simple.Korvex")).status);
+
+  ScopedModel adv;
+  ASSERT_EQ(0, ModelLoad(adv.get(), dir.File("adv.Korvex").c_str()));
+  EXPECT_EQ(6, VertexCount(adv.get()));
+  EXPECT_EQ(2, FaceCount(adv.get()));
+  ASSERT_EQ(3, MaterialCount(adv.get()));
+  EXPECT_STREQ("Wood", adv->materials[2].name);
+  EXPECT_EQ(5, adv->faces[1].a);  // second object's vertices follow the first's
+  EXPECT_EQ(2, adv->faces[1].material);
+
+  ScopedModel simple;
+  ASSERT_EQ(0, ModelLoad(simple.get(), dir.File("simple.Korvex").c_str()));
+  EXPECT_EQ(3, VertexCount(simple.get()));
+  EXPECT_EQ(1, FaceCount(simple.get()));
+  ASSERT_EQ(1, MaterialCount(simple.get()));
+  EXPECT_STREQ("Default", simple->materials[0].name);
+
+  const ProcessResult r = Korvex(dir, "convert " + dir.File("none.asc") + " " + dir.File("x.Korvex"));
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ("korvex: " + dir.File("none.asc") + ": No such file or directory\n", r.err);
 }
 
 TEST(KorvexTool, UsageErrorsExitTwoWithAUsageLine) {

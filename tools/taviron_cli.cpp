@@ -14,10 +14,6 @@ constexpr const char* kUsage = "usage: taviron info FILE\n"
 
 enum class Reading { taviron, bmp };
 
-// FALLBACK while the BMP decoder is not part of the bitmap library of this tree (the build
-// defines TAVIRON_HAS_BMP_IMPORT once it is): BMP input is refused with this status.
-constexpr std::int32_t kNoBmpImport = 1;
-
 std::string_view reason_reading(std::int32_t status, Reading what) {
   switch (status) {
   case TAV_ERR_FAILED:
@@ -36,8 +32,6 @@ std::string_view reason_reading(std::int32_t status, Reading what) {
     return "out of memory";
   case TAV_ERR_ARGUMENT:
     return what == Reading::bmp ? "BMP header that cannot be decoded" : "image size out of range";
-  case kNoBmpImport:
-    return "BMP import is not built into this program";
   default:
     return "cannot be read";
   }
@@ -87,11 +81,7 @@ int info(const char* path, std::ostream& out, std::ostream& err) {
 std::int32_t read_input(Taviron& bitmap, const char* path, Reading what) {
   if (what == Reading::taviron)
     return bitmap.load(path);
-#ifdef TAVIRON_HAS_BMP_IMPORT
   return bitmap.import_bmp(path);
-#else
-  return kNoBmpImport;
-#endif
 }
 
 int convert(const char* in, const char* out_path, bool compressed, std::ostream& err) {

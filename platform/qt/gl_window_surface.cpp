@@ -28,7 +28,7 @@ QSurfaceFormat window_format() {
 } // namespace
 
 class GlWindowSurface::Window final : public QWindow {
-public:
+  public:
     Window() {
         setSurfaceType(QSurface::OpenGLSurface);
         setFormat(window_format());
@@ -36,19 +36,16 @@ public:
     std::function<void()> paint;
     std::function<void(std::int32_t, std::int32_t)> resized;
 
-protected:
+  protected:
     void exposeEvent(QExposeEvent*) override {
-        if (isExposed() && paint)
-            paint();
+        if (isExposed() && paint) paint();
     }
     void resizeEvent(QResizeEvent* event) override {
-        if (resized)
-            resized(event->size().width(), event->size().height());
+        if (resized) resized(event->size().width(), event->size().height());
     }
     bool event(QEvent* event) override {
         if (event->type() == QEvent::UpdateRequest) {
-            if (isExposed() && paint)
-                paint();
+            if (isExposed() && paint) paint();
             return true;
         }
         return QWindow::event(event);
@@ -63,38 +60,44 @@ GlWindowSurface::GlWindowSurface(QWidget* parent, std::uint32_t background)
 GlWindowSurface::~GlWindowSurface() {
     destroy_context();
     // The container owns the window; a parent, when there is one, owns the container.
-    if (!widget_->parent())
-        delete widget_;
+    if (!widget_->parent()) delete widget_;
 }
 
-QWidget* GlWindowSurface::widget() const { return widget_; }
+QWidget* GlWindowSurface::widget() const {
+    return widget_;
+}
 
-QWindow* GlWindowSurface::window() const { return window_; }
+QWindow* GlWindowSurface::window() const {
+    return window_;
+}
 
-void GlWindowSurface::set_paint_handler(std::function<void()> handler) { window_->paint = std::move(handler); }
+void GlWindowSurface::set_paint_handler(std::function<void()> handler) {
+    window_->paint = std::move(handler);
+}
 
 void GlWindowSurface::set_resize_handler(std::function<void(std::int32_t, std::int32_t)> handler) {
     window_->resized = std::move(handler);
 }
 
-void GlWindowSurface::set_erase_handler(std::function<void()> handler) { erase_ = std::move(handler); }
+void GlWindowSurface::set_erase_handler(std::function<void()> handler) {
+    erase_ = std::move(handler);
+}
 
 void GlWindowSurface::invalidate(bool erase) {
     erasePending_ = erasePending_ || erase;
     window_->requestUpdate();
 }
 
-bool GlWindowSurface::erase_pending() const { return erasePending_; }
+bool GlWindowSurface::erase_pending() const {
+    return erasePending_;
+}
 
 bool GlWindowSurface::create_context() {
-    if (context_)
-        return true;
-    if (!window_->handle())
-        window_->create();
+    if (context_) return true;
+    if (!window_->handle()) window_->create();
     auto context = std::make_unique<QOpenGLContext>();
     context->setFormat(window_->requestedFormat());
-    if (!context->create() || !context->makeCurrent(window_))
-        return false;
+    if (!context->create() || !context->makeCurrent(window_)) return false;
     const auto f = context->functions();
     f->glClearColor(float((background_ & 0xFF) / 255.0), float(((background_ >> 8) & 0xFF) / 255.0),
                     float(((background_ >> 16) & 0xFF) / 255.0), 1.0f);
@@ -103,31 +106,30 @@ bool GlWindowSurface::create_context() {
 }
 
 void GlWindowSurface::destroy_context() {
-    if (!context_)
-        return;
-    if (QOpenGLContext::currentContext() == context_.get())
-        context_->doneCurrent();
+    if (!context_) return;
+    if (QOpenGLContext::currentContext() == context_.get()) context_->doneCurrent();
     context_.reset();
 }
 
-bool GlWindowSurface::has_context() const { return context_ != nullptr; }
+bool GlWindowSurface::has_context() const {
+    return context_ != nullptr;
+}
 
-bool GlWindowSurface::make_current() { return context_ && context_->makeCurrent(window_); }
+bool GlWindowSurface::make_current() {
+    return context_ && context_->makeCurrent(window_);
+}
 
 void GlWindowSurface::release_current() {
-    if (QOpenGLContext* current = QOpenGLContext::currentContext())
-        current->doneCurrent();
+    if (QOpenGLContext* current = QOpenGLContext::currentContext()) current->doneCurrent();
 }
 
 void GlWindowSurface::swap_buffers() {
-    if (context_)
-        context_->swapBuffers(window_);
+    if (context_) context_->swapBuffers(window_);
     // Validation after the swap, like the end of a paint: the erase asked for by the last
     // invalidation runs now, in this window's context.
     if (erasePending_) {
         erasePending_ = false;
-        if (erase_)
-            erase_();
+        if (erase_) erase_();
     }
 }
 
@@ -139,6 +141,8 @@ std::int32_t GlWindowSurface::height() const {
     return static_cast<std::int32_t>(window_->height() * window_->devicePixelRatio());
 }
 
-std::uint32_t GlWindowSurface::background_colour() const { return background_; }
+std::uint32_t GlWindowSurface::background_colour() const {
+    return background_;
+}
 
 } // namespace platform

@@ -16,7 +16,7 @@ class QWindow;
 namespace platform {
 
 class GlWindowSurface final : public GlSurface {
-public:
+  public:
     // A GL window inside `parent` (may be null) with background colour 0x00BBGGRR.
     explicit GlWindowSurface(QWidget* parent, std::uint32_t background = 0);
     ~GlWindowSurface() override;
@@ -49,7 +49,7 @@ public:
     std::int32_t height() const override;
     std::uint32_t background_colour() const override;
 
-private:
+  private:
     class Window;
     Window* window_; // owned by widget_
     QWidget* widget_;

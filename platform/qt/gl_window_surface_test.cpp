@@ -30,7 +30,7 @@ std::uint32_t back_pixel() {
 }
 
 class GlWindowSurfaceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         host.resize(200, 150);
         surface.widget()->resize(200, 150);
