@@ -16,27 +16,29 @@ class QWidget;
 namespace editor {
 
 class DialogServices {
-public:
+  public:
     virtual ~DialogServices() = default;
     // A modal box owned by `owner` with the old platform's style flags; returns the button pressed.
     virtual int message_box(QWidget* owner, const std::string& text, const std::string& caption,
                             std::uint32_t style) = 0;
     // The colour chooser preselecting `colour` (0x00BBGGRR) with `custom` as its custom colours;
     // true and `colour` changed when the user chose one, `custom` updated either way.
-    virtual bool choose_colour(QWidget* owner, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) = 0;
+    virtual bool choose_colour(QWidget* owner, std::uint32_t& colour,
+                               std::array<std::uint32_t, 16>& custom) = 0;
 };
 
 // Shows real boxes and the real colour chooser.
 class QtDialogServices final : public DialogServices {
-public:
-    int message_box(QWidget* owner, const std::string& text, const std::string& caption, std::uint32_t style) override;
+  public:
+    int message_box(QWidget* owner, const std::string& text, const std::string& caption,
+                    std::uint32_t style) override;
     bool choose_colour(QWidget* owner, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override;
 };
 
 struct DialogContext {
     Model* model = nullptr;
-    EditorState* state = nullptr;        // the 3D cursor and the pick
-    EditorWindow* mainWindow = nullptr;  // repainted by "Pouzit = test"
+    EditorState* state = nullptr;       // the 3D cursor and the pick
+    EditorWindow* mainWindow = nullptr; // repainted by "Pouzit = test"
     DialogServices* services = nullptr;
     DialogValues* values = nullptr;
 };

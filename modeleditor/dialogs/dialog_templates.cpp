@@ -8,8 +8,10 @@ namespace {
 using namespace platform;
 using C = ControlClass;
 
-constexpr std::uint32_t kDialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-constexpr std::uint32_t kResizableStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_SETFONT;
+constexpr std::uint32_t kDialogStyle =
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+constexpr std::uint32_t kResizableStyle =
+    WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME | DS_SETFONT;
 constexpr std::uint32_t kDefButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr std::uint32_t kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr std::uint32_t kSwatch = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
@@ -21,31 +23,29 @@ constexpr std::uint32_t kTrackbar = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_AUT
 constexpr std::uint32_t kListBox = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY;
 
 DialogTemplate Dialog(int id, const char* caption, std::uint32_t style, int x, int y, int width, int height,
-                      std::vector<DialogControl> controls)
-{
+                      std::vector<DialogControl> controls) {
     return {id, caption, style, x, y, width, height, "Helv", 8, std::move(controls)};
 }
 
-DialogTemplate VertexTemplate()
-{
-    return Dialog(IDD_VERTEX, "Vertex", kDialogStyle, 120, 33, 180, 122,
-                  {
-                      {IDOK, C::Button, "Insert", kDefButton, 115, 99, 59, 14},
-                      {102, C::Static, "Zadejte koordinaty pro novy vrchol. Pripraveny jsou koordinaty kurzoru.", kLeft,
-                       6, 6, 168, 19},
-                      {103, C::Edit, "", kEdit, 69, 38, 65, 12},
-                      {104, C::Edit, "", kEdit, 69, 53, 65, 12},
-                      {105, C::Edit, "", kEdit, 69, 68, 65, 12},
-                      {106, C::Static, "X", kRight, 28, 40, 36, 12},
-                      {107, C::Static, "Y", kRight, 25, 55, 39, 12},
-                      {108, C::Static, "Z", kRight, 27, 70, 37, 12},
-                      {IDCANCEL, C::Button, "Cancel", kButton, 53, 99, 59, 14},
-                  });
+DialogTemplate VertexTemplate() {
+    return Dialog(
+        IDD_VERTEX, "Vertex", kDialogStyle, 120, 33, 180, 122,
+        {
+            {IDOK, C::Button, "Insert", kDefButton, 115, 99, 59, 14},
+            {102, C::Static, "Zadejte koordinaty pro novy vrchol. Pripraveny jsou koordinaty kurzoru.", kLeft,
+             6, 6, 168, 19},
+            {103, C::Edit, "", kEdit, 69, 38, 65, 12},
+            {104, C::Edit, "", kEdit, 69, 53, 65, 12},
+            {105, C::Edit, "", kEdit, 69, 68, 65, 12},
+            {106, C::Static, "X", kRight, 28, 40, 36, 12},
+            {107, C::Static, "Y", kRight, 25, 55, 39, 12},
+            {108, C::Static, "Z", kRight, 27, 70, 37, 12},
+            {IDCANCEL, C::Button, "Cancel", kButton, 53, 99, 59, 14},
+        });
 }
 
 // The controls that the Face and Face properties dialogs share, after their first button and text.
-std::vector<DialogControl> FaceFields()
-{
+std::vector<DialogControl> FaceFields() {
     return {
         {103, C::Edit, "", kEdit, 69, 38, 65, 12},
         {104, C::Edit, "", kEdit, 69, 53, 65, 12},
@@ -68,20 +68,18 @@ std::vector<DialogControl> FaceFields()
     };
 }
 
-DialogTemplate FaceTemplate()
-{
+DialogTemplate FaceTemplate() {
     std::vector<DialogControl> controls = {
         {IDOK, C::Button, "Insert", kDefButton, 315, 119, 59, 14},
-        {102, C::Static, "Zadejte cisla vertexu, ze kterych chcete vytvorit face. Normala je CCW.", kLeft, 6, 6, 168,
-         19},
+        {102, C::Static, "Zadejte cisla vertexu, ze kterych chcete vytvorit face. Normala je CCW.", kLeft, 6,
+         6, 168, 19},
     };
     for (DialogControl& control : FaceFields())
         controls.push_back(std::move(control));
     return Dialog(IDD_FACE, "Face", kDialogStyle, 120, 33, 380, 142, std::move(controls));
 }
 
-DialogTemplate FacePropertiesTemplate()
-{
+DialogTemplate FacePropertiesTemplate() {
     std::vector<DialogControl> controls = {
         {IDOK, C::Button, "Set", kDefButton, 315, 119, 59, 14},
         {102, C::Static, "Zmena koordinatu, nastaveni materialu.", kLeft, 6, 6, 168, 19},
@@ -89,16 +87,16 @@ DialogTemplate FacePropertiesTemplate()
     for (DialogControl& control : FaceFields())
         controls.push_back(std::move(control));
     controls.push_back({191, C::Button, "Pouzit = test", kButton, 153, 119, 80, 14});
-    return Dialog(IDD_FACE_PROPERTIES, "Face properties", kDialogStyle, 120, 33, 380, 142, std::move(controls));
+    return Dialog(IDD_FACE_PROPERTIES, "Face properties", kDialogStyle, 120, 33, 380, 142,
+                  std::move(controls));
 }
 
-DialogTemplate DummyTemplate()
-{
+DialogTemplate DummyTemplate() {
     return Dialog(IDD_DUMMY, "Dummy", kDialogStyle, 120, 33, 180, 142,
                   {
                       {IDOK, C::Button, "Insert", kDefButton, 115, 119, 59, 14},
-                      {102, C::Static, "Zadejte koordinaty pro dummyho. Pripraveny jsou koordinaty kurzotu.", kLeft, 6,
-                       6, 168, 19},
+                      {102, C::Static, "Zadejte koordinaty pro dummyho. Pripraveny jsou koordinaty kurzotu.",
+                       kLeft, 6, 6, 168, 19},
                       {103, C::Edit, "", kEdit, 69, 38, 65, 12},
                       {104, C::Edit, "", kEdit, 69, 53, 65, 12},
                       {105, C::Edit, "", kEdit, 69, 68, 65, 12},
@@ -111,15 +109,15 @@ DialogTemplate DummyTemplate()
                   });
 }
 
-DialogTemplate MaterialTemplate()
-{
+DialogTemplate MaterialTemplate() {
     return Dialog(
         IDD_MATERIAL, "Material", kDialogStyle, 88, 101, 423, 157,
         {
             {IDOK, C::Button, "Set", kDefButton, 355, 134, 59, 14},
-            {IDC_STATIC, C::Static, "Navolte si barvu a pak ji muzete pouzit. Tady se neda nastavit.", kLeft, 6, 6, 168,
-             19},
-            {IDC_STATIC, C::Static, "Nazev materialu:\n(engine podle nazvu voli textury)", kRight, 180, 6, 120, 19},
+            {IDC_STATIC, C::Static, "Navolte si barvu a pak ji muzete pouzit. Tady se neda nastavit.", kLeft,
+             6, 6, 168, 19},
+            {IDC_STATIC, C::Static, "Nazev materialu:\n(engine podle nazvu voli textury)", kRight, 180, 6,
+             120, 19},
             {191, C::Edit, "", kEdit, 310, 6, 110, 11},
             {IDCANCEL, C::Button, "Cancel", kButton, 293, 134, 59, 14},
             {192, C::Button, "Odstranit prirazenou texturu", kButton, 190, 134, 100, 14},
@@ -164,21 +162,19 @@ DialogTemplate MaterialTemplate()
         });
 }
 
-DialogTemplate MaterialBrowserTemplate()
-{
+DialogTemplate MaterialBrowserTemplate() {
     return Dialog(IDD_MATERIAL_BROWSER, "Material browser", kDialogStyle, 88, 90, 311, 168,
                   {
                       {IDOK, C::Button, "Cont...", kDefButton, 245, 148, 59, 14},
-                      {102, C::Static, "Nahled ukazuje posledni data, proto nejprve vyber nejaky material.", kLeft, 6, 6,
-                       168, 19},
+                      {102, C::Static, "Nahled ukazuje posledni data, proto nejprve vyber nejaky material.",
+                       kLeft, 6, 6, 168, 19},
                       {IDCANCEL, C::Button, "Cancel", kButton, 183, 148, 59, 14},
                       {107, C::Static, "Example", kSunken, 164, 27, 139, 10},
                       {103, C::ListBox, "", kListBox, 6, 27, 154, 112},
                   });
 }
 
-DialogTemplate ModelPreviewTemplate()
-{
+DialogTemplate ModelPreviewTemplate() {
     return Dialog(IDD_MODEL_PREVIEW, "Vertex", kResizableStyle, 120, 33, 280, 222,
                   {
                       {IDOK, C::Button, "OK", kDefButton, 1, 1, 59, 14},
@@ -187,15 +183,12 @@ DialogTemplate ModelPreviewTemplate()
 
 } // namespace
 
-const DialogTemplate* EditorDialogTemplate(int id)
-{
-    static const DialogTemplate templates[] = {VertexTemplate(),         FaceTemplate(),
-                                               DummyTemplate(),          MaterialTemplate(),
-                                               MaterialBrowserTemplate(), FacePropertiesTemplate(),
-                                               ModelPreviewTemplate()};
+const DialogTemplate* EditorDialogTemplate(int id) {
+    static const DialogTemplate templates[] = {
+        VertexTemplate(),          FaceTemplate(),           DummyTemplate(),       MaterialTemplate(),
+        MaterialBrowserTemplate(), FacePropertiesTemplate(), ModelPreviewTemplate()};
     for (const DialogTemplate& dialogTemplate : templates)
-        if (dialogTemplate.id == id)
-            return &dialogTemplate;
+        if (dialogTemplate.id == id) return &dialogTemplate;
     return nullptr;
 }
 

@@ -5,8 +5,7 @@
 
 namespace editor::testing {
 
-QApplication& TestApplication()
-{
+QApplication& TestApplication() {
     static int argc = 1;
     static char name[] = "modeleditor_dialogs_test";
     static char* argv[] = {name, nullptr};
@@ -14,12 +13,15 @@ QApplication& TestApplication()
     return application;
 }
 
-DialogTest::DialogTest() { ModelInit(&model); }
+DialogTest::DialogTest() {
+    ModelInit(&model);
+}
 
-DialogTest::~DialogTest() { ModelRelease(&model); }
+DialogTest::~DialogTest() {
+    ModelRelease(&model);
+}
 
-void DialogTest::Type(platform::TemplateDialog& dialog, int id, const std::string& text)
-{
+void DialogTest::Type(platform::TemplateDialog& dialog, int id, const std::string& text) {
     auto* edit = qobject_cast<QLineEdit*>(dialog.item(id));
     ASSERT_NE(edit, nullptr) << id;
     edit->setFocus();
@@ -28,8 +30,7 @@ void DialogTest::Type(platform::TemplateDialog& dialog, int id, const std::strin
     QTest::keyClicks(edit, QString::fromLatin1(text.c_str()));
 }
 
-void DialogTest::Click(platform::TemplateDialog& dialog, int id)
-{
+void DialogTest::Click(platform::TemplateDialog& dialog, int id) {
     QWidget* widget = dialog.item(id);
     ASSERT_NE(widget, nullptr) << id;
     QTest::mouseClick(widget, Qt::LeftButton);

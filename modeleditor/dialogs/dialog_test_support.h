@@ -27,29 +27,26 @@ struct SeenBox {
 };
 
 class RecordingServices final : public DialogServices {
-public:
-    int message_box(QWidget* owner, const std::string& text, const std::string& caption, std::uint32_t style) override
-    {
+  public:
+    int message_box(QWidget* owner, const std::string& text, const std::string& caption,
+                    std::uint32_t style) override {
         boxes.push_back({owner, text, caption, style});
         return platform::IDOK;
     }
-    bool choose_colour(QWidget*, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override
-    {
+    bool choose_colour(QWidget*, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override {
         offered.push_back(colour);
-        custom[0] = 0x00010203;  // the user edits a custom colour
-        if (!colourAnswer)
-            return false;
+        custom[0] = 0x00010203; // the user edits a custom colour
+        if (!colourAnswer) return false;
         colour = *colourAnswer;
         return true;
     }
 
     std::vector<SeenBox> boxes;
     std::vector<std::uint32_t> offered;
-    std::optional<std::uint32_t> colourAnswer;  // empty: the user cancels
+    std::optional<std::uint32_t> colourAnswer; // empty: the user cancels
 };
 
-template <class Proc>
-struct OpenDialog {
+template <class Proc> struct OpenDialog {
     std::unique_ptr<Proc> proc;
     std::unique_ptr<platform::TemplateDialog> dialog;
     platform::TemplateDialog& operator*() { return *dialog; }
@@ -57,17 +54,16 @@ struct OpenDialog {
 };
 
 class DialogTest : public ::testing::Test {
-protected:
+  protected:
     DialogTest();
     ~DialogTest() override;
 
     // Builds the dialog of `templateId` with a procedure of type Proc and runs its init.
-    template <class Proc>
-    OpenDialog<Proc> Open(int templateId, std::intptr_t parameter)
-    {
+    template <class Proc> OpenDialog<Proc> Open(int templateId, std::intptr_t parameter) {
         OpenDialog<Proc> open;
         open.proc = std::make_unique<Proc>(context);
-        open.dialog = std::make_unique<platform::TemplateDialog>(*EditorDialogTemplate(templateId), nullptr, *open.proc);
+        open.dialog = std::make_unique<platform::TemplateDialog>(*EditorDialogTemplate(templateId), nullptr,
+                                                                 *open.proc);
         open.dialog->start(parameter);
         return open;
     }

@@ -18,12 +18,12 @@ struct MaterialEdit {
 };
 
 struct DialogValues {
-    std::int32_t nextDummyId = 0;        // proposed by the next Dummy dialog
-    MaterialEdit materialEdit;           // shared by the Material dialog, the browser and the preview
-    std::int32_t materialEditIndex = 0;  // the material the open Material dialog edits
-    bool materialEditExisting = false;   // false while it edits a material it added itself
-    std::int32_t browserSelection = 0;   // the line last selected in the Material browser
-    std::array<std::uint32_t, 16> customColours{};  // 0x00BBGGRR, kept for the run
+    std::int32_t nextDummyId = 0;       // proposed by the next Dummy dialog
+    MaterialEdit materialEdit;          // shared by the Material dialog, the browser and the preview
+    std::int32_t materialEditIndex = 0; // the material the open Material dialog edits
+    bool materialEditExisting = false;  // false while it edits a material it added itself
+    std::int32_t browserSelection = 0;  // the line last selected in the Material browser
+    std::array<std::uint32_t, 16> customColours{}; // 0x00BBGGRR, kept for the run
 };
 
 // The one set of values of the running program.

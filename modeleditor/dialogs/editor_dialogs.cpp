@@ -11,28 +11,25 @@
 
 namespace editor {
 
-DialogValues& ProgramDialogValues()
-{
+DialogValues& ProgramDialogValues() {
     static DialogValues values;
     return values;
 }
 
 int QtDialogServices::message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                                  std::uint32_t style)
-{
+                                  std::uint32_t style) {
     return platform::message_box(owner, text, caption, style);
 }
 
-bool QtDialogServices::choose_colour(QWidget* owner, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom)
-{
+bool QtDialogServices::choose_colour(QWidget* owner, std::uint32_t& colour,
+                                     std::array<std::uint32_t, 16>& custom) {
     return platform::choose_colour(owner, colour, custom);
 }
 
-std::intptr_t RunEditorDialog(int templateId, std::intptr_t parameter, DialogContext& context, QWidget* owner)
-{
+std::intptr_t RunEditorDialog(int templateId, std::intptr_t parameter, DialogContext& context,
+                              QWidget* owner) {
     const platform::DialogTemplate* dialogTemplate = EditorDialogTemplate(templateId);
-    if (!dialogTemplate)
-        return -1;
+    if (!dialogTemplate) return -1;
     std::unique_ptr<platform::DialogProcedure> procedure;
     switch (templateId) {
     case IDD_VERTEX:

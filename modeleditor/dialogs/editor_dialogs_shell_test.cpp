@@ -1,8 +1,8 @@
 // The dialogs over the real editor window: modal, yet the main window's timers keep running
 // behind them; the 'm' key and the model preview through the window's dialog_box; the main
 // view's context current again once a preview is gone.
-#include "modeleditor/dialogs/dialog_test_support.h"
 #include "glview/view_context.h"
+#include "modeleditor/dialogs/dialog_test_support.h"
 #include "modeleditor/dialogs/editor_dialogs.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/editor_main_window.h"
@@ -10,8 +10,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QOpenGLContext>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -22,8 +22,7 @@ namespace editor::testing {
 namespace {
 
 // Runs `step` on the modal dialog once it is up; the step closes it.
-void OnModalDialog(const std::function<void(platform::TemplateDialog&)>& step)
-{
+void OnModalDialog(const std::function<void(platform::TemplateDialog&)>& step) {
     QTimer::singleShot(20, [step] {
         auto* dialog = dynamic_cast<platform::TemplateDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) {
@@ -35,12 +34,12 @@ void OnModalDialog(const std::function<void(platform::TemplateDialog&)>& step)
 }
 
 class DialogsOverTheEditor : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         window.start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        ASSERT_TRUE(glview::view_has_context(window.proc().state().view)) << "no GL context for the editor's view";
+        ASSERT_TRUE(glview::view_has_context(window.proc().state().view))
+            << "no GL context for the editor's view";
         Model* model = window.proc().model();
         AddVertex(model, -1, 0, 0, 0);
         AddVertex(model, 1, 0, 0, 0);
@@ -49,14 +48,15 @@ protected:
         AddFace(model, 0, 1, 2, 0);
         AddDefaultMaterial(model, "Default");
     }
-    void Press(platform::TemplateDialog& dialog, int id) { QTest::mouseClick(dialog.item(id), Qt::LeftButton); }
+    void Press(platform::TemplateDialog& dialog, int id) {
+        QTest::mouseClick(dialog.item(id), Qt::LeftButton);
+    }
 
     QApplication& application = TestApplication();
     EditorMainWindow window;
 };
 
-TEST_F(DialogsOverTheEditor, TimersKeepRunningWhileADialogIsOpen)
-{
+TEST_F(DialogsOverTheEditor, TimersKeepRunningWhileADialogIsOpen) {
     EditorState& state = window.proc().state();
     window.proc().handle(WM_KEYDOWN, VK_LEFT, 0);
     bool sawTurn = false, sawCaption = false;
@@ -74,8 +74,7 @@ TEST_F(DialogsOverTheEditor, TimersKeepRunningWhileADialogIsOpen)
     EXPECT_EQ(VertexCount(window.proc().model()), 4);
 }
 
-TEST_F(DialogsOverTheEditor, MKeyOpensFacePropertiesAndTestAppliesBehindTheDialog)
-{
+TEST_F(DialogsOverTheEditor, MKeyOpensFacePropertiesAndTestAppliesBehindTheDialog) {
     EditorState& state = window.proc().state();
     state.pickKind = PICK_FACE;
     state.pickIndex = 0;
@@ -96,17 +95,18 @@ TEST_F(DialogsOverTheEditor, MKeyOpensFacePropertiesAndTestAppliesBehindTheDialo
     EXPECT_EQ(cornerWhileOpen, 3);
 }
 
-TEST_F(DialogsOverTheEditor, ModelPreviewShowsTheModelOnWhiteAndGivesTheMainContextBack)
-{
+TEST_F(DialogsOverTheEditor, ModelPreviewShowsTheModelOnWhiteAndGivesTheMainContextBack) {
     QRgb corner = 0, face = 0;
     QSurface* currentWhileOpen = nullptr;
     OnModalDialog([&](platform::TemplateDialog& dialog) {
         QTest::qWait(150);
-        currentWhileOpen = QOpenGLContext::currentContext() ? QOpenGLContext::currentContext()->surface() : nullptr;
+        currentWhileOpen =
+            QOpenGLContext::currentContext() ? QOpenGLContext::currentContext()->surface() : nullptr;
         // What the screen shows of the dialog: white around, the face a little above the middle.
         const QRect area(dialog.mapToGlobal(QPoint(0, 0)), dialog.size());
-        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
-                                                                           area.height()).toImage();
+        const QImage screen = QGuiApplication::primaryScreen()
+                                  ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                  .toImage();
         corner = screen.pixel(screen.width() - 5, screen.height() - 5);
         face = screen.pixel(screen.width() / 2, screen.height() / 2 - 8);
         Press(dialog, platform::IDOK);
@@ -123,10 +123,10 @@ TEST_F(DialogsOverTheEditor, ModelPreviewShowsTheModelOnWhiteAndGivesTheMainCont
     EXPECT_EQ(current->surface(), window.surface().window());
 }
 
-TEST_F(DialogsOverTheEditor, UnknownTemplatesOpenNothing)
-{
+TEST_F(DialogsOverTheEditor, UnknownTemplatesOpenNothing) {
     QtDialogServices services;
-    DialogContext context{window.proc().model(), &window.proc().state(), &window, &services, &ProgramDialogValues()};
+    DialogContext context{window.proc().model(), &window.proc().state(), &window, &services,
+                          &ProgramDialogValues()};
     EXPECT_EQ(RunEditorDialog(105, 0, context, &window), -1);
     EXPECT_EQ(window.dialog_box(999, 0), -1);
 }

@@ -18,35 +18,31 @@ enum : int { kVertexA = 103, kVertexB = 104, kVertexC = 105, kMaterial = 110, kA
 // Texture fields in the order sA, tA, sB, tB, sC, tC.
 constexpr int kTexFields[6] = {121, 124, 122, 125, 123, 126};
 
-void ShowBox(DialogContext& context, TemplateDialog& dialog, const std::string& text, std::uint32_t style)
-{
+void ShowBox(DialogContext& context, TemplateDialog& dialog, const std::string& text, std::uint32_t style) {
     context.services->message_box(&dialog, text, kEditorTitle, style);
 }
 
-void ShowCursor(DialogContext& context, TemplateDialog& dialog)
-{
+void ShowCursor(DialogContext& context, TemplateDialog& dialog) {
     const float* cursor = context.state->cursorPos;
     dialog.set_item_text(103, FormatCoordinate(cursor[0]));
     dialog.set_item_text(104, FormatCoordinate(cursor[1]));
     dialog.set_item_text(105, FormatCoordinate(cursor[2]));
 }
 
-void ReadTexCoords(const TemplateDialog& dialog, float coords[6])
-{
+void ReadTexCoords(const TemplateDialog& dialog, float coords[6]) {
     for (int i = 0; i < 6; ++i)
         coords[i] = ScanFieldFloat(dialog.item_text(kTexFields[i]));
 }
 
 // Repeated corners are refused before corners that do not exist; a refusal is shown in a box.
-bool CornersValid(DialogContext& context, TemplateDialog& dialog, std::int32_t a, std::int32_t b, std::int32_t c)
-{
+bool CornersValid(DialogContext& context, TemplateDialog& dialog, std::int32_t a, std::int32_t b,
+                  std::int32_t c) {
     if (a == b || b == c || c == a) {
         ShowBox(context, dialog, kSameVertexError, MB_ICONHAND);
         return false;
     }
     const std::uint32_t count = std::uint32_t(VertexCount(context.model));
-    if (std::uint32_t(a) < count && std::uint32_t(b) < count && std::uint32_t(c) < count)
-        return true;
+    if (std::uint32_t(a) < count && std::uint32_t(b) < count && std::uint32_t(c) < count) return true;
     ShowBox(context, dialog, kMissingVertexError, MB_ICONHAND);
     return false;
 }
@@ -55,19 +51,16 @@ bool CornersValid(DialogContext& context, TemplateDialog& dialog, std::int32_t a
 
 // --- Vertex ---
 
-bool VertexDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
-{
+bool VertexDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     ShowCursor(context_, dialog);
     return true;
 }
 
-bool VertexDialogProc::command(TemplateDialog& dialog, int id, int notification)
-{
-    if (notification != BN_CLICKED)
-        return false;
+bool VertexDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+    if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
-        AddVertex(context_.model, ScanFieldFloat(dialog.item_text(103)), ScanFieldFloat(dialog.item_text(104)),
-                  ScanFieldFloat(dialog.item_text(105)), 0);
+        AddVertex(context_.model, ScanFieldFloat(dialog.item_text(103)),
+                  ScanFieldFloat(dialog.item_text(104)), ScanFieldFloat(dialog.item_text(105)), 0);
         dialog.end_dialog(1);
         return true;
     }
@@ -80,8 +73,7 @@ bool VertexDialogProc::command(TemplateDialog& dialog, int id, int notification)
 
 // --- Face ---
 
-bool FaceDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
-{
+bool FaceDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     for (int id : {kVertexA, kVertexB, kVertexC, kMaterial})
         dialog.set_item_text(id, "0");
     // Corner 1 (0, 0), corner 2 (0, 1), corner 3 (1, 0).
@@ -94,17 +86,14 @@ bool FaceDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
     return true;
 }
 
-bool FaceDialogProc::command(TemplateDialog& dialog, int id, int notification)
-{
-    if (notification != BN_CLICKED)
-        return false;
+bool FaceDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+    if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         const std::int32_t a = AtoiField(dialog.item_text(kVertexA));
         const std::int32_t b = AtoiField(dialog.item_text(kVertexB));
         const std::int32_t c = AtoiField(dialog.item_text(kVertexC));
         const std::int32_t material = AtoiField(dialog.item_text(kMaterial));
-        if (!CornersValid(context_, dialog, a, b, c))
-            return true;
+        if (!CornersValid(context_, dialog, a, b, c)) return true;
         if (AddFace(context_.model, a, b, c, material) == MODEL_OK) {
             float coords[6];
             ReadTexCoords(dialog, coords);
@@ -122,18 +111,15 @@ bool FaceDialogProc::command(TemplateDialog& dialog, int id, int notification)
 
 // --- Dummy ---
 
-bool DummyDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
-{
+bool DummyDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     ShowCursor(context_, dialog);
     dialog.set_item_text(110, std::to_string(context_.values->nextDummyId));
     context_.values->nextDummyId += 1;
     return true;
 }
 
-bool DummyDialogProc::command(TemplateDialog& dialog, int id, int notification)
-{
-    if (notification != BN_CLICKED)
-        return false;
+bool DummyDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+    if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         const float x = ScanFieldFloat(dialog.item_text(103));
         const float y = ScanFieldFloat(dialog.item_text(104));
@@ -157,8 +143,7 @@ bool DummyDialogProc::command(TemplateDialog& dialog, int id, int notification)
 
 // --- Face properties ---
 
-bool FacePropertiesProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter)
-{
+bool FacePropertiesProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter) {
     if (context_.state->pickKind != PICK_FACE) {
         dialog.end_dialog(2);
         return true;
@@ -177,8 +162,7 @@ bool FacePropertiesProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     return true;
 }
 
-bool FacePropertiesProc::apply(TemplateDialog& dialog)
-{
+bool FacePropertiesProc::apply(TemplateDialog& dialog) {
     // A vertex field that is not an unsigned number names no vertex.
     auto corner = [&dialog](int id) {
         bool translated = false;
@@ -186,8 +170,7 @@ bool FacePropertiesProc::apply(TemplateDialog& dialog)
         return translated ? std::int32_t(value) : std::int32_t(-1);
     };
     const std::int32_t a = corner(kVertexA), b = corner(kVertexB), c = corner(kVertexC);
-    if (!CornersValid(context_, dialog, a, b, c))
-        return false;
+    if (!CornersValid(context_, dialog, a, b, c)) return false;
     const std::int32_t material = std::int32_t(dialog.get_item_int(kMaterial, nullptr, false));
     float coords[6];
     ReadTexCoords(dialog, coords);
@@ -197,13 +180,10 @@ bool FacePropertiesProc::apply(TemplateDialog& dialog)
     return true;
 }
 
-bool FacePropertiesProc::command(TemplateDialog& dialog, int id, int notification)
-{
-    if (notification != BN_CLICKED)
-        return false;
+bool FacePropertiesProc::command(TemplateDialog& dialog, int id, int notification) {
+    if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
-        if (apply(dialog))
-            dialog.end_dialog(1);
+        if (apply(dialog)) dialog.end_dialog(1);
         return true;
     }
     if (id == kApply) {

@@ -9,36 +9,36 @@ namespace editor {
 
 // Shows the 3D cursor; "Insert" adds a vertex there or at the typed place and ends with 1.
 class VertexDialogProc final : public platform::DialogProcedure {
-public:
+  public:
     explicit VertexDialogProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
     bool command(platform::TemplateDialog& dialog, int id, int notification) override;
 
-private:
+  private:
     DialogContext& context_;
 };
 
 // Vertex numbers, material and texture coordinates; "Insert" refuses repeated vertices first,
 // then vertices that do not exist, otherwise adds the face and ends with 1.
 class FaceDialogProc final : public platform::DialogProcedure {
-public:
+  public:
     explicit FaceDialogProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
     bool command(platform::TemplateDialog& dialog, int id, int notification) override;
 
-private:
+  private:
     DialogContext& context_;
 };
 
 // Proposes the cursor and the next dummy id (which grows on every opening); "Insert" warns
 // about an id in use, adds the dummy anyway and ends with 1.
 class DummyDialogProc final : public platform::DialogProcedure {
-public:
+  public:
     explicit DummyDialogProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
     bool command(platform::TemplateDialog& dialog, int id, int notification) override;
 
-private:
+  private:
     DialogContext& context_;
 };
 
@@ -46,12 +46,12 @@ private:
 // validate the vertex numbers as the Face dialog does, write the face and repaint the main
 // window; "Set" then ends with 1.
 class FacePropertiesProc final : public platform::DialogProcedure {
-public:
+  public:
     explicit FacePropertiesProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
     bool command(platform::TemplateDialog& dialog, int id, int notification) override;
 
-private:
+  private:
     bool apply(platform::TemplateDialog& dialog);
 
     DialogContext& context_;

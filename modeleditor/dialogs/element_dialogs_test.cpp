@@ -16,42 +16,39 @@ using platform::IDCANCEL;
 using platform::IDOK;
 
 class NullProcedure final : public platform::DialogProcedure {
-public:
+  public:
     bool init_dialog(platform::TemplateDialog&, std::intptr_t) override { return true; }
     bool command(platform::TemplateDialog&, int, int) override { return false; }
 };
 
 class ElementDialogs : public DialogTest {
-protected:
-    void ThreeVertices()
-    {
+  protected:
+    void ThreeVertices() {
         AddVertex(&model, 0, 0, 0, 0);
         AddVertex(&model, 1, 0, 0, 0);
         AddVertex(&model, 0, 1, 0, 0);
     }
-    void SetCorners(platform::TemplateDialog& dialog, const char* a, const char* b, const char* c)
-    {
+    void SetCorners(platform::TemplateDialog& dialog, const char* a, const char* b, const char* c) {
         Type(dialog, 103, a);
         Type(dialog, 104, b);
         Type(dialog, 105, c);
     }
-    std::vector<float> TexCoords(std::int32_t face)
-    {
+    std::vector<float> TexCoords(std::int32_t face) {
         float coords[6] = {};
         GetFaceTexCoords(&model, face, coords);
         return {coords, coords + 6};
     }
 };
 
-TEST_F(ElementDialogs, EveryTemplateControlExistsAtItsPixelRectangle)
-{
+TEST_F(ElementDialogs, EveryTemplateControlExistsAtItsPixelRectangle) {
     for (int id : {IDD_VERTEX, IDD_FACE, IDD_DUMMY, IDD_FACE_PROPERTIES, IDD_MATERIAL, IDD_MATERIAL_BROWSER,
                    IDD_MODEL_PREVIEW}) {
         const platform::DialogTemplate* dialogTemplate = EditorDialogTemplate(id);
         ASSERT_NE(dialogTemplate, nullptr) << id;
         NullProcedure procedure;
         platform::TemplateDialog dialog(*dialogTemplate, nullptr, procedure);
-        EXPECT_EQ(dialog.size(), dialog.map_dialog_rect(QRect(0, 0, dialogTemplate->width, dialogTemplate->height)).size());
+        EXPECT_EQ(dialog.size(),
+                  dialog.map_dialog_rect(QRect(0, 0, dialogTemplate->width, dialogTemplate->height)).size());
         int statics = 0;
         for (const platform::DialogControl& control : dialogTemplate->controls) {
             if (control.id == platform::IDC_STATIC) {
@@ -69,8 +66,7 @@ TEST_F(ElementDialogs, EveryTemplateControlExistsAtItsPixelRectangle)
     EXPECT_EQ(EditorDialogTemplate(105), nullptr);
 }
 
-TEST_F(ElementDialogs, TemplatesCarryTheirCaptionsAndTexts)
-{
+TEST_F(ElementDialogs, TemplatesCarryTheirCaptionsAndTexts) {
     struct Expected {
         int dialog;
         const char* caption;
@@ -79,7 +75,8 @@ TEST_F(ElementDialogs, TemplatesCarryTheirCaptionsAndTexts)
     };
     const Expected expected[] = {
         {IDD_VERTEX, "Vertex", IDOK, "Insert"},
-        {IDD_VERTEX, "Vertex", 102, "Zadejte koordinaty pro novy vrchol. Pripraveny jsou koordinaty kurzoru."},
+        {IDD_VERTEX, "Vertex", 102,
+         "Zadejte koordinaty pro novy vrchol. Pripraveny jsou koordinaty kurzoru."},
         {IDD_VERTEX, "Vertex", 107, "Y"},
         {IDD_FACE, "Face", 102, "Zadejte cisla vertexu, ze kterych chcete vytvorit face. Normala je CCW."},
         {IDD_FACE, "Face", 109, "material"},
@@ -110,8 +107,7 @@ TEST_F(ElementDialogs, TemplatesCarryTheirCaptionsAndTexts)
     EXPECT_EQ(face.minimumSize(), face.maximumSize());
 }
 
-TEST_F(ElementDialogs, VertexDialogProposesTheCursorAndInsertsWhatIsTyped)
-{
+TEST_F(ElementDialogs, VertexDialogProposesTheCursorAndInsertsWhatIsTyped) {
     state.cursorPos[0] = 1.5f;
     state.cursorPos[1] = -2.25f;
     state.cursorPos[2] = 0.0f;
@@ -120,7 +116,7 @@ TEST_F(ElementDialogs, VertexDialogProposesTheCursorAndInsertsWhatIsTyped)
     EXPECT_EQ(Text(*vertex, 104), "-2.25");
     EXPECT_EQ(Text(*vertex, 105), " 0.00");
     Type(*vertex, 104, "3.125");
-    Type(*vertex, 105, "abc");  // not a number: 0
+    Type(*vertex, 105, "abc"); // not a number: 0
     Click(*vertex, IDOK);
     ASSERT_TRUE(vertex->ended());
     EXPECT_EQ(vertex->end_result(), 1);
@@ -137,8 +133,7 @@ TEST_F(ElementDialogs, VertexDialogProposesTheCursorAndInsertsWhatIsTyped)
     EXPECT_TRUE(services.boxes.empty());
 }
 
-TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange)
-{
+TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange) {
     ThreeVertices();
     auto face = Open<FaceDialogProc>(IDD_FACE, 0);
     for (int id : {103, 104, 105, 110})
@@ -152,7 +147,7 @@ TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange)
     EXPECT_EQ(services.boxes[0].style, MB_ICONHAND);
     EXPECT_EQ(services.boxes[0].owner, face.dialog.get());
     EXPECT_FALSE(face->ended());
-    EXPECT_EQ(Text(*face, 105), "1");  // the user's input stays
+    EXPECT_EQ(Text(*face, 105), "1"); // the user's input stays
 
     // Out of range and repeated: the repetition is reported.
     SetCorners(*face, "7", "7", "1");
@@ -169,7 +164,7 @@ TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange)
     EXPECT_EQ(FaceCount(&model), 0);
 
     SetCorners(*face, "0", "1", "2");
-    Type(*face, 110, "7");  // the material number is not checked
+    Type(*face, 110, "7"); // the material number is not checked
     Click(*face, IDOK);
     ASSERT_TRUE(face->ended());
     EXPECT_EQ(face->end_result(), 1);
@@ -181,8 +176,7 @@ TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange)
     EXPECT_EQ(TexCoords(0), std::vector<float>({0, 0, 0, 1, 1, 0}));
 }
 
-TEST_F(ElementDialogs, FaceDialogReadsTextureFieldsByCorner)
-{
+TEST_F(ElementDialogs, FaceDialogReadsTextureFieldsByCorner) {
     ThreeVertices();
     auto face = Open<FaceDialogProc>(IDD_FACE, 0);
     SetCorners(*face, "2", "0", "1");
@@ -196,8 +190,7 @@ TEST_F(ElementDialogs, FaceDialogReadsTextureFieldsByCorner)
     EXPECT_EQ(TexCoords(0), std::vector<float>({0.25f, 0.5f, 0.0f, 0.1f, 2.0f, -3.0f}));
 }
 
-TEST_F(ElementDialogs, DummyIdsGrowOnEveryOpeningEvenWhenCancelled)
-{
+TEST_F(ElementDialogs, DummyIdsGrowOnEveryOpeningEvenWhenCancelled) {
     state.cursorPos[0] = 0.5f;
     for (int expected = 0; expected < 3; ++expected) {
         auto dummy = Open<DummyDialogProc>(IDD_DUMMY, 0);
@@ -210,8 +203,7 @@ TEST_F(ElementDialogs, DummyIdsGrowOnEveryOpeningEvenWhenCancelled)
     EXPECT_EQ(DummyCount(&model), 0);
 }
 
-TEST_F(ElementDialogs, RepeatedDummyIdWarnsAndAddsTheDummyAnyway)
-{
+TEST_F(ElementDialogs, RepeatedDummyIdWarnsAndAddsTheDummyAnyway) {
     AddDummy(&model, 4, 0, 0, 0);
     auto dummy = Open<DummyDialogProc>(IDD_DUMMY, 0);
     Type(*dummy, 103, "1");
@@ -234,12 +226,11 @@ TEST_F(ElementDialogs, RepeatedDummyIdWarnsAndAddsTheDummyAnyway)
     auto fresh = Open<DummyDialogProc>(IDD_DUMMY, 0);
     Type(*fresh, 110, "9");
     Click(*fresh, IDOK);
-    EXPECT_EQ(services.boxes.size(), 1u);  // a new id warns of nothing
+    EXPECT_EQ(services.boxes.size(), 1u); // a new id warns of nothing
     EXPECT_EQ(DummyCount(&model), 3);
 }
 
-TEST_F(ElementDialogs, FacePropertiesWithoutAPickedFaceEndsAtOnce)
-{
+TEST_F(ElementDialogs, FacePropertiesWithoutAPickedFaceEndsAtOnce) {
     ThreeVertices();
     AddFace(&model, 0, 1, 2, 0);
     state.pickKind = PICK_VERTEX;
@@ -249,8 +240,7 @@ TEST_F(ElementDialogs, FacePropertiesWithoutAPickedFaceEndsAtOnce)
     EXPECT_FALSE(properties->isVisible());
 }
 
-TEST_F(ElementDialogs, FacePropertiesShowsThePickedFaceAndTestAppliesWithoutClosing)
-{
+TEST_F(ElementDialogs, FacePropertiesShowsThePickedFaceAndTestAppliesWithoutClosing) {
     ThreeVertices();
     AddVertex(&model, 1, 1, 0, 0);
     AddFace(&model, 0, 1, 2, 0);
@@ -283,7 +273,7 @@ TEST_F(ElementDialogs, FacePropertiesShowsThePickedFaceAndTestAppliesWithoutClos
     GetFace(&model, 1, &a, &b, &c, &material);
     EXPECT_EQ(std::vector<std::int32_t>({a, b, c, material}), std::vector<std::int32_t>({0, 3, 2, 2}));
     EXPECT_FLOAT_EQ(TexCoords(1)[5], 0.75f);
-    EXPECT_FLOAT_EQ(TexCoords(1)[4], 0.13f);  // what the field shows is what is stored
+    EXPECT_FLOAT_EQ(TexCoords(1)[4], 0.13f); // what the field shows is what is stored
 
     Type(*properties, 105, "1");
     Click(*properties, IDOK);
@@ -291,12 +281,11 @@ TEST_F(ElementDialogs, FacePropertiesShowsThePickedFaceAndTestAppliesWithoutClos
     GetFace(&model, 1, &a, &b, &c, &material);
     EXPECT_EQ(c, 1);
     EXPECT_TRUE(services.boxes.empty());
-    GetFace(&model, 0, &a, &b, &c, &material);  // the other face is untouched
+    GetFace(&model, 0, &a, &b, &c, &material); // the other face is untouched
     EXPECT_EQ(std::vector<std::int32_t>({a, b, c, material}), std::vector<std::int32_t>({0, 1, 2, 0}));
 }
 
-TEST_F(ElementDialogs, FacePropertiesRefusesCornersTheFaceDialogRefuses)
-{
+TEST_F(ElementDialogs, FacePropertiesRefusesCornersTheFaceDialogRefuses) {
     ThreeVertices();
     AddFace(&model, 0, 1, 2, 0);
     state.pickKind = PICK_FACE;

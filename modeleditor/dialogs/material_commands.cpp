@@ -8,8 +8,7 @@
 namespace editor {
 namespace {
 
-FileDialogRequest TextureOpenRequest()
-{
+FileDialogRequest TextureOpenRequest() {
     return {false,
             {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}},
             "Taviron",
@@ -17,16 +16,13 @@ FileDialogRequest TextureOpenRequest()
 }
 
 // The material the browser chose, or -1 when it was cancelled or names no material.
-std::int32_t BrowseMaterial(EditorWindow& window, const Model* model)
-{
+std::int32_t BrowseMaterial(EditorWindow& window, const Model* model) {
     const std::intptr_t chosen = window.dialog_box(IDD_MATERIAL_BROWSER, 0);
-    if (chosen < 0 || chosen >= MaterialCount(model))
-        return -1;
+    if (chosen < 0 || chosen >= MaterialCount(model)) return -1;
     return std::int32_t(chosen);
 }
 
-std::string TextureFailureReason(std::int32_t status)
-{
+std::string TextureFailureReason(std::int32_t status) {
     switch (status) {
     case TAV_ERR_FAILED:
         return "the file cannot be opened or read";
@@ -51,13 +47,11 @@ std::string TextureFailureReason(std::int32_t status)
 
 } // namespace
 
-std::string TextureFailureText(const std::string& path, std::int32_t status)
-{
+std::string TextureFailureText(const std::string& path, std::int32_t status) {
     return "Cannot read texture " + path + ":\n" + TextureFailureReason(status) + ".";
 }
 
-void RunDialogCommand(EditorWindow& window, int command)
-{
+void RunDialogCommand(EditorWindow& window, int command) {
     switch (command) {
     case IDM_ADD_VERTEX:
         window.dialog_box(IDD_VERTEX, 0);
@@ -80,16 +74,13 @@ void RunDialogCommand(EditorWindow& window, int command)
     window.invalidate();
 }
 
-void ModifyMaterialCommand(EditorWindow& window, const Model* model)
-{
+void ModifyMaterialCommand(EditorWindow& window, const Model* model) {
     const std::int32_t material = BrowseMaterial(window, model);
-    if (material >= 0)
-        window.dialog_box(IDD_MATERIAL, material);
+    if (material >= 0) window.dialog_box(IDD_MATERIAL, material);
     window.invalidate();
 }
 
-void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model)
-{
+void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model) {
     const std::int32_t material = BrowseMaterial(window, model);
     if (material < 0) {
         window.invalidate();
@@ -102,16 +93,15 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     }
     // The filter left selected decides how the file is read, whatever its name.
     Taviron picture;
-    const std::int32_t status =
-        choice->filterIndex == 2 ? picture.import_bmp(choice->path.c_str()) : picture.load(choice->path.c_str());
+    const std::int32_t status = choice->filterIndex == 2 ? picture.import_bmp(choice->path.c_str())
+                                                         : picture.load(choice->path.c_str());
     if (status != TAV_OK) {
         window.message_box(TextureFailureText(choice->path, status), kEditorTitle, MB_OK | MB_ICONHAND);
         window.invalidate();
         return;
     }
     std::uint32_t texture = 0;
-    if (glview::view_make_current(state.view) == glview::VIEW_OK)
-        texture = picture.make_texture_mipmapped();
+    if (glview::view_make_current(state.view) == glview::VIEW_OK) texture = picture.make_texture_mipmapped();
     if (texture == 0) {
         window.message_box("Cannot make a texture of " + choice->path +
                                ":\nthe picture is empty or larger than 1024 pixels, or no view is open.",
@@ -122,12 +112,9 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     window.invalidate();
 }
 
-void FacePropertiesKey(EditorWindow& window, EditorState& state)
-{
-    if (state.pickKind != PICK_FACE)
-        return;
-    if (state.mouseLook)
-        window.send_message(WM_RBUTTONDBLCLK, 0, 0);
+void FacePropertiesKey(EditorWindow& window, EditorState& state) {
+    if (state.pickKind != PICK_FACE) return;
+    if (state.mouseLook) window.send_message(WM_RBUTTONDBLCLK, 0, 0);
     window.dialog_box(IDD_FACE_PROPERTIES, state.pickIndex);
     window.invalidate();
 }

@@ -21,27 +21,25 @@ namespace {
 using Opened = std::vector<std::pair<int, std::intptr_t>>;
 
 class DialogCommands : public ::testing::Test {
-protected:
+  protected:
     void Command(int id) { fixture.proc.handle(WM_COMMAND, std::uintptr_t(id), 0); }
     FakeEditorWindow& window() { return fixture.window; }
     Model* model() { return fixture.model(); }
     EditorFixture fixture;
 };
 
-TEST_F(DialogCommands, AddCommandsAndThePreviewOpenTheirDialogsAndRepaint)
-{
+TEST_F(DialogCommands, AddCommandsAndThePreviewOpenTheirDialogsAndRepaint) {
     const int before = window().invalidations;
     for (int id : {IDM_ADD_VERTEX, IDM_ADD_FACE, IDM_ADD_DUMMY, IDM_ADD_MATERIAL, IDM_MODEL_PREVIEW})
         Command(id);
-    const Opened expected = {{IDD_VERTEX, 0}, {IDD_FACE, 0}, {IDD_DUMMY, 0}, {IDD_MATERIAL, -1},
-                             {IDD_MODEL_PREVIEW, -1}};
+    const Opened expected = {
+        {IDD_VERTEX, 0}, {IDD_FACE, 0}, {IDD_DUMMY, 0}, {IDD_MATERIAL, -1}, {IDD_MODEL_PREVIEW, -1}};
     EXPECT_EQ(window().dialogBoxes, expected);
     EXPECT_EQ(window().invalidations, before + 5);
-    EXPECT_TRUE(window().boxes.empty());  // none of them is an unknown command
+    EXPECT_TRUE(window().boxes.empty()); // none of them is an unknown command
 }
 
-TEST_F(DialogCommands, ModifyMaterialOpensTheMaterialTheBrowserChose)
-{
+TEST_F(DialogCommands, ModifyMaterialOpensTheMaterialTheBrowserChose) {
     AddDefaultMaterial(model(), "a");
     AddDefaultMaterial(model(), "b");
     window().dialogResults[IDD_MATERIAL_BROWSER] = -1;
@@ -49,7 +47,7 @@ TEST_F(DialogCommands, ModifyMaterialOpensTheMaterialTheBrowserChose)
     EXPECT_EQ(window().dialogBoxes, Opened({{IDD_MATERIAL_BROWSER, 0}}));
 
     window().dialogBoxes.clear();
-    window().dialogResults[IDD_MATERIAL_BROWSER] = 2;  // not below materialCount
+    window().dialogResults[IDD_MATERIAL_BROWSER] = 2; // not below materialCount
     Command(IDM_MODIFY_MATERIAL);
     EXPECT_EQ(window().dialogBoxes, Opened({{IDD_MATERIAL_BROWSER, 0}}));
 
@@ -61,10 +59,9 @@ TEST_F(DialogCommands, ModifyMaterialOpensTheMaterialTheBrowserChose)
     EXPECT_EQ(window().invalidations, before + 1);
 }
 
-TEST_F(DialogCommands, MKeyLeavesMouseLookAndOpensFacePropertiesOnThePickedFace)
-{
+TEST_F(DialogCommands, MKeyLeavesMouseLookAndOpensFacePropertiesOnThePickedFace) {
     fixture.chars("m");
-    EXPECT_TRUE(window().dialogBoxes.empty());  // nothing picked
+    EXPECT_TRUE(window().dialogBoxes.empty()); // nothing picked
 
     fixture.state().pickKind = PICK_FACE;
     fixture.state().pickIndex = 3;
@@ -84,9 +81,8 @@ TEST_F(DialogCommands, MKeyLeavesMouseLookAndOpensFacePropertiesOnThePickedFace)
 
 // Texture assignment, with the editor's view on an offscreen surface.
 class AssignTexture : public DialogCommands {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         view = glview::view_create(&surface);
         ASSERT_TRUE(glview::view_has_context(view)) << "no offscreen GL context: " << surface.last_error();
         fixture.state().view = view;
@@ -98,22 +94,20 @@ protected:
         Taviron picture(4, 2);
         ASSERT_EQ(picture.save((dir / "tex.Taviron").c_str()), TAV_OK);
         // A 1 x 1 BMP, 24 bits, one blue pixel.
-        const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0,
-                                       0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                       0, 0, 0, 0, 0, 0, 255, 0, 0, 0};
+        const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0, 0, 40,  0, 0, 0, 1, 0,
+                                       0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0,  0, 0, 0, 4,   0, 0, 0, 0, 0,
+                                       0,   0,   0,  0, 0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 255, 0, 0, 0};
         std::FILE* f = std::fopen((dir / "blue.bmp").c_str(), "wb");
         ASSERT_NE(f, nullptr);
         std::fwrite(bmp, 1, sizeof bmp, f);
         std::fclose(f);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         fixture.state().view = nullptr;
         glview::view_release(&surface, view);
         std::filesystem::remove_all(dir);
     }
-    void Choose(const std::filesystem::path& path, int filter)
-    {
+    void Choose(const std::filesystem::path& path, int filter) {
         window().dialogAnswer = FileDialogResult{path.string(), filter};
     }
 
@@ -122,8 +116,7 @@ protected:
     std::filesystem::path dir;
 };
 
-TEST_F(AssignTexture, BrowserCancelAndFileCancelChangeNothing)
-{
+TEST_F(AssignTexture, BrowserCancelAndFileCancelChangeNothing) {
     window().dialogResults[IDD_MATERIAL_BROWSER] = -1;
     Command(IDM_ASSIGN_TEXTURE);
     EXPECT_TRUE(window().dialogs.empty());
@@ -144,8 +137,7 @@ TEST_F(AssignTexture, BrowserCancelAndFileCancelChangeNothing)
     EXPECT_TRUE(window().boxes.empty());
 }
 
-TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead)
-{
+TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead) {
     window().dialogResults[IDD_MATERIAL_BROWSER] = 0;
     Choose(dir / "tex.Taviron", 1);
     Command(IDM_ASSIGN_TEXTURE);
@@ -173,25 +165,26 @@ TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead)
     EXPECT_EQ(window().boxes[0].style, MB_ICONHAND);
 }
 
-TEST_F(AssignTexture, AnUnreadableFileIsReportedAndTheMaterialKeepsItsTexture)
-{
+TEST_F(AssignTexture, AnUnreadableFileIsReportedAndTheMaterialKeepsItsTexture) {
     window().dialogResults[IDD_MATERIAL_BROWSER] = 1;
     const auto missing = dir / "missing.Taviron";
     Choose(missing, 1);
     Command(IDM_ASSIGN_TEXTURE);
     EXPECT_EQ(GetMaterialTexture(model(), 1), 5);
     ASSERT_EQ(window().boxes.size(), 1u);
-    EXPECT_EQ(window().boxes[0].text, "Cannot read texture " + missing.string() + ":\nthe file cannot be opened or read.");
+    EXPECT_EQ(window().boxes[0].text,
+              "Cannot read texture " + missing.string() + ":\nthe file cannot be opened or read.");
     Choose(missing, 2);
     Command(IDM_ASSIGN_TEXTURE);
     EXPECT_EQ(window().boxes.size(), 2u);
     EXPECT_EQ(GetMaterialTexture(model(), 1), 5);
 }
 
-TEST(TextureFailure, TextsNameTheFileAndTheReason)
-{
-    EXPECT_EQ(TextureFailureText("/a/b.Tav", TAV_ERR_DATA), "Cannot read texture /a/b.Tav:\nthe compressed data are corrupt.");
-    EXPECT_EQ(TextureFailureText("x", TAV_ERR_SIZE), "Cannot read texture x:\nthe pixel data do not match the picture's size.");
+TEST(TextureFailure, TextsNameTheFileAndTheReason) {
+    EXPECT_EQ(TextureFailureText("/a/b.Tav", TAV_ERR_DATA),
+              "Cannot read texture /a/b.Tav:\nthe compressed data are corrupt.");
+    EXPECT_EQ(TextureFailureText("x", TAV_ERR_SIZE),
+              "Cannot read texture x:\nthe pixel data do not match the picture's size.");
     EXPECT_EQ(TextureFailureText("x", -42), "Cannot read texture x:\nerror -42.");
 }
 

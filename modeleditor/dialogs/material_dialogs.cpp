@@ -43,8 +43,7 @@ constexpr int kColourEdits[4][4] = {
     {133, 134, 135, 144},
 };
 
-std::int32_t* ColourOf(MaterialEdit& edit, int set)
-{
+std::int32_t* ColourOf(MaterialEdit& edit, int set) {
     switch (set) {
     case 0:
         return edit.ambient;
@@ -58,36 +57,29 @@ std::int32_t* ColourOf(MaterialEdit& edit, int set)
 }
 
 // Which colour set and channel an edit identifier stands for; false for other controls.
-bool ColourEdit(int id, int& set, int& channel)
-{
+bool ColourEdit(int id, int& set, int& channel) {
     for (set = 0; set < 4; ++set)
         for (channel = 0; channel < 4; ++channel)
-            if (kColourEdits[set][channel] == id)
-                return true;
+            if (kColourEdits[set][channel] == id) return true;
     return false;
 }
 
-int SwatchSet(int id)
-{
+int SwatchSet(int id) {
     for (int set = 0; set < 4; ++set)
-        if (kSwatches[set] == id)
-            return set;
+        if (kSwatches[set] == id) return set;
     return -1;
 }
 
 // The platform colour of a channel set: each channel cut to its low byte, as RGB() packed it.
-std::uint32_t PackedColour(const std::int32_t* channels)
-{
+std::uint32_t PackedColour(const std::int32_t* channels) {
     return std::uint32_t(channels[0] & 0xFF) | std::uint32_t(channels[1] & 0xFF) << 8 |
            std::uint32_t(channels[2] & 0xFF) << 16;
 }
 
-std::function<void()> MainContextRestorer(DialogContext& context)
-{
+std::function<void()> MainContextRestorer(DialogContext& context) {
     EditorState* state = context.state;
     return [state] {
-        if (state && glview::view_has_context(state->view))
-            state->view->rc->make_current();
+        if (state && glview::view_has_context(state->view)) state->view->rc->make_current();
     };
 }
 
@@ -95,8 +87,7 @@ std::function<void()> MainContextRestorer(DialogContext& context)
 
 // --- Material dialog ---
 
-bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter)
-{
+bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter) {
     DialogValues& values = *context_.values;
     Model* model = context_.model;
     if (parameter == -1) {
@@ -112,7 +103,8 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     std::snprintf(number, sizeof number, "Material ID is: %d", values.materialEditIndex);
     dialog.set_item_text(kMaterialNumber, number);
 
-    preview_ = std::make_unique<PreviewWindowProc>(&dialog, values.materialEdit, MainContextRestorer(context_));
+    preview_ =
+        std::make_unique<PreviewWindowProc>(&dialog, values.materialEdit, MainContextRestorer(context_));
     preview_->move(dialog.map_dialog_rect(QRect(332, 39, 83, 74)));
 
     dialog.set_trackbar_range(kShininess, 0, 128);
@@ -134,20 +126,19 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     return true;
 }
 
-void MaterialDialogProc::end(TemplateDialog& dialog, std::intptr_t result)
-{
+void MaterialDialogProc::end(TemplateDialog& dialog, std::intptr_t result) {
     preview_.reset();
     dialog.end_dialog(result);
 }
 
-void MaterialDialogProc::destroy_dialog(TemplateDialog&) { preview_.reset(); }
+void MaterialDialogProc::destroy_dialog(TemplateDialog&) {
+    preview_.reset();
+}
 
-void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set)
-{
+void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set) {
     std::int32_t* channels = ColourOf(context_.values->materialEdit, set);
     std::uint32_t colour = PackedColour(channels);
-    if (!context_.services->choose_colour(&dialog, colour, context_.values->customColours))
-        return;
+    if (!context_.services->choose_colour(&dialog, colour, context_.values->customColours)) return;
     const std::int32_t red = std::int32_t(colour & 0xFF);
     const std::int32_t green = std::int32_t(colour >> 8 & 0xFF);
     const std::int32_t blue = std::int32_t(colour >> 16 & 0xFF);
@@ -159,21 +150,19 @@ void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set)
     dialog.set_item_int(kColourEdits[set][2], std::uint32_t(blue), false);
 }
 
-bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notification)
-{
+bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notification) {
     DialogValues& values = *context_.values;
     if (notification == EN_UPDATE) {
-        if (preview_)
-            preview_->invalidate();
+        if (preview_) preview_->invalidate();
         for (int swatch : kSwatches)
             dialog.invalidate_item(swatch);
         int set = 0, channel = 0;
         if (ColourEdit(id, set, channel))
-            ColourOf(values.materialEdit, set)[channel] = std::int32_t(dialog.get_item_int(id, nullptr, false));
+            ColourOf(values.materialEdit, set)[channel] =
+                std::int32_t(dialog.get_item_int(id, nullptr, false));
         return true;
     }
-    if (notification != BN_CLICKED)
-        return false;
+    if (notification != BN_CLICKED) return false;
     if (const int set = SwatchSet(id); set >= 0) {
         choose_swatch_colour(dialog, set);
         return true;
@@ -185,15 +174,14 @@ bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notificatio
         return true;
     case IDOK: {
         const MaterialColours c = ColoursOf(values.materialEdit);
-        SetMaterial(context_.model, values.materialEditIndex, "", c.ambient, c.diffuse, c.specular, c.emission,
-                    float(values.materialEdit.shininess));
+        SetMaterial(context_.model, values.materialEditIndex, "", c.ambient, c.diffuse, c.specular,
+                    c.emission, float(values.materialEdit.shininess));
         SetMaterialName(context_.model, values.materialEditIndex, dialog.item_text(kName, 11).c_str());
         end(dialog, 1);
         return true;
     }
     case IDCANCEL:
-        if (!values.materialEditExisting)
-            ResizeMaterials(context_.model, values.materialEditIndex);
+        if (!values.materialEditExisting) ResizeMaterials(context_.model, values.materialEditIndex);
         end(dialog, 2);
         return true;
     default:
@@ -201,28 +189,23 @@ bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notificatio
     }
 }
 
-void MaterialDialogProc::draw_item(TemplateDialog&, int id, QPainter& painter, const QRect&)
-{
+void MaterialDialogProc::draw_item(TemplateDialog&, int id, QPainter& painter, const QRect&) {
     const int set = SwatchSet(id);
-    if (set < 0)
-        return;
+    if (set < 0) return;
     const std::uint32_t colour = PackedColour(ColourOf(context_.values->materialEdit, set));
-    painter.fillRect(QRect(0, 0, 1000, 1000), QColor(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
+    painter.fillRect(QRect(0, 0, 1000, 1000),
+                     QColor(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
 }
 
-void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id)
-{
-    if (id != kShininess)
-        return;
+void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id) {
+    if (id != kShininess) return;
     context_.values->materialEdit.shininess = dialog.trackbar_position(kShininess);
-    if (preview_)
-        preview_->invalidate();
+    if (preview_) preview_->invalidate();
 }
 
 // --- Material browser ---
 
-bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
-{
+bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     const Model* model = context_.model;
     if (MaterialCount(model) == 0) {
         context_.services->message_box(&dialog, kNoMaterialWarning, kEditorTitle, MB_ICONEXCLAMATION);
@@ -230,40 +213,39 @@ bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t)
         return true;
     }
     context_.values->browserSelection = 0;
-    preview_ = std::make_unique<PreviewWindowProc>(&dialog, context_.values->materialEdit, MainContextRestorer(context_));
+    preview_ = std::make_unique<PreviewWindowProc>(&dialog, context_.values->materialEdit,
+                                                   MainContextRestorer(context_));
     preview_->move(dialog.map_dialog_rect(QRect(164, 37, 139, 97)));
     for (std::int32_t i = 0; i < MaterialCount(model); ++i) {
         char name[12] = {};
         GetMaterialName(model, i, name);
         char line[64];
-        std::snprintf(line, sizeof line, "Material number %d [%.*s]", i, int(strnlen(name, sizeof name)), name);
+        std::snprintf(line, sizeof line, "Material number %d [%.*s]", i, int(strnlen(name, sizeof name)),
+                      name);
         dialog.add_list_string(kMaterialList, line);
     }
     return true;
 }
 
-void MaterialBrowserProc::end(TemplateDialog& dialog, std::intptr_t result)
-{
+void MaterialBrowserProc::end(TemplateDialog& dialog, std::intptr_t result) {
     preview_.reset();
     dialog.end_dialog(result);
 }
 
-void MaterialBrowserProc::destroy_dialog(TemplateDialog&) { preview_.reset(); }
+void MaterialBrowserProc::destroy_dialog(TemplateDialog&) {
+    preview_.reset();
+}
 
-bool MaterialBrowserProc::command(TemplateDialog& dialog, int id, int notification)
-{
+bool MaterialBrowserProc::command(TemplateDialog& dialog, int id, int notification) {
     if (id == kMaterialList && notification == LBN_SELCHANGE) {
         const int line = dialog.list_selection(kMaterialList);
-        if (line < 0)
-            return true;
+        if (line < 0) return true;
         context_.values->browserSelection = line;
         LoadMaterialEdit(context_.model, line, context_.values->materialEdit);
-        if (preview_)
-            preview_->invalidate();
+        if (preview_) preview_->invalidate();
         return true;
     }
-    if (notification != BN_CLICKED)
-        return false;
+    if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         end(dialog, context_.values->browserSelection);
         return true;

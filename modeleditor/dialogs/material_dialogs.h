@@ -13,7 +13,7 @@ namespace editor {
 // with an index it edits that material. "Set" writes colours, shininess and the name (at most
 // 11 characters) and ends with 1; "Cancel" ends with 2.
 class MaterialDialogProc final : public platform::DialogProcedure {
-public:
+  public:
     explicit MaterialDialogProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
     bool command(platform::TemplateDialog& dialog, int id, int notification) override;
@@ -24,7 +24,7 @@ public:
     // The preview child while the dialog is open.
     PreviewWindowProc* preview() const { return preview_.get(); }
 
-private:
+  private:
     void end(platform::TemplateDialog& dialog, std::intptr_t result);
     void choose_swatch_colour(platform::TemplateDialog& dialog, int swatch);
 
@@ -36,7 +36,7 @@ private:
 // line loads it into the preview; "Cont..." ends with the last selected line (0 when none was
 // selected), "Cancel" with -1.
 class MaterialBrowserProc final : public platform::DialogProcedure {
-public:
+  public:
     explicit MaterialBrowserProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
     bool command(platform::TemplateDialog& dialog, int id, int notification) override;
@@ -44,7 +44,7 @@ public:
 
     PreviewWindowProc* preview() const { return preview_.get(); }
 
-private:
+  private:
     void end(platform::TemplateDialog& dialog, std::intptr_t result);
 
     DialogContext& context_;

@@ -17,17 +17,15 @@ using platform::IDCANCEL;
 using platform::IDOK;
 
 class MaterialDialogs : public DialogTest {
-protected:
-    void AddNamedMaterial(const char* name, float grey, float alpha = 1.0f, float shininess = 20.0f)
-    {
+  protected:
+    void AddNamedMaterial(const char* name, float grey, float alpha = 1.0f, float shininess = 20.0f) {
         const float ambient[4] = {0.1f, 0.2f, 0.3f, 1.0f};
         const float diffuse[4] = {grey, grey, grey, alpha};
         const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
         const float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
         AddMaterial(&model, name, ambient, diffuse, specular, emission, shininess);
     }
-    std::string Name(std::int32_t i)
-    {
+    std::string Name(std::int32_t i) {
         char name[12] = {};
         GetMaterialName(&model, i, name);
         return std::string(name, strnlen(name, sizeof name));
@@ -35,8 +33,7 @@ protected:
     Material Stored(std::int32_t i) { return model.materials[i]; }
 };
 
-TEST(MaterialEditValues, StartWithTheBindingColoursAndConvertRounded)
-{
+TEST(MaterialEditValues, StartWithTheBindingColoursAndConvertRounded) {
     const DialogValues values;
     EXPECT_EQ(std::vector<int>(values.materialEdit.ambient, values.materialEdit.ambient + 4),
               std::vector<int>({128, 128, 128, 255}));
@@ -52,7 +49,7 @@ TEST(MaterialEditValues, StartWithTheBindingColoursAndConvertRounded)
     for (std::uint32_t colour : values.customColours)
         EXPECT_EQ(colour, 0u);
 
-    EXPECT_EQ(ChannelOf(0.5f), 128);   // 127.5 rounds up
+    EXPECT_EQ(ChannelOf(0.5f), 128); // 127.5 rounds up
     EXPECT_EQ(ChannelOf(0.498f), 127);
     EXPECT_EQ(ChannelOf(1.176f), 300);
     EXPECT_EQ(ChannelOf(-0.2f), -51);
@@ -60,12 +57,11 @@ TEST(MaterialEditValues, StartWithTheBindingColoursAndConvertRounded)
     EXPECT_EQ(ChannelOf(1e30f), std::numeric_limits<std::int32_t>::max());
 }
 
-TEST_F(MaterialDialogs, AddingShowsTheLastValuesAndCancelRemovesTheNewMaterial)
-{
+TEST_F(MaterialDialogs, AddingShowsTheLastValuesAndCancelRemovesTheNewMaterial) {
     AddNamedMaterial("first", 0.5f);
     values.materialEdit.shininess = 40;
     auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
-    EXPECT_EQ(MaterialCount(&model), 2);  // added on opening, all zero
+    EXPECT_EQ(MaterialCount(&model), 2); // added on opening, all zero
     EXPECT_EQ(Name(1), "");
     EXPECT_EQ(values.materialEditIndex, 1);
     EXPECT_FALSE(values.materialEditExisting);
@@ -86,17 +82,16 @@ TEST_F(MaterialDialogs, AddingShowsTheLastValuesAndCancelRemovesTheNewMaterial)
     EXPECT_EQ(material->end_result(), 2);
     EXPECT_EQ(MaterialCount(&model), 1);
     EXPECT_EQ(Name(0), "first");
-    EXPECT_EQ(material.proc->preview(), nullptr);  // the preview goes with the dialog
+    EXPECT_EQ(material.proc->preview(), nullptr); // the preview goes with the dialog
 }
 
-TEST_F(MaterialDialogs, SetKeepsTheNewMaterialWithItsNameCutAndTypedChannels)
-{
+TEST_F(MaterialDialogs, SetKeepsTheNewMaterialWithItsNameCutAndTypedChannels) {
     auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
     Type(*material, 191, "Steel plate number two");
-    EXPECT_EQ(Text(*material, 191), "Steel plate");  // the field takes 11 characters
+    EXPECT_EQ(Text(*material, 191), "Steel plate"); // the field takes 11 characters
     Type(*material, 124, "300");
     Type(*material, 142, "128");
-    Type(*material, 118, "abc");  // not a number: 0
+    Type(*material, 118, "abc"); // not a number: 0
     EXPECT_EQ(values.materialEdit.diffuse[0], 300);
     EXPECT_EQ(values.materialEdit.ambient[0], 0);
     QSlider* bar = qobject_cast<QSlider*>(material->item(110));
@@ -114,7 +109,7 @@ TEST_F(MaterialDialogs, SetKeepsTheNewMaterialWithItsNameCutAndTypedChannels)
     EXPECT_FLOAT_EQ(stored.diffuse[3], float(128 / 255.0));
     EXPECT_FLOAT_EQ(stored.ambient[0], 0.0f);
     EXPECT_FLOAT_EQ(stored.ambient[1], float(128 / 255.0));
-    EXPECT_FLOAT_EQ(stored.ambient[3], 1.0f);  // the alpha without a field keeps its value
+    EXPECT_FLOAT_EQ(stored.ambient[3], 1.0f); // the alpha without a field keeps its value
     EXPECT_FLOAT_EQ(stored.shininess, 128.0f);
 
     // The next new material starts from the values last shown.
@@ -124,8 +119,7 @@ TEST_F(MaterialDialogs, SetKeepsTheNewMaterialWithItsNameCutAndTypedChannels)
     EXPECT_EQ(MaterialCount(&model), 1);
 }
 
-TEST_F(MaterialDialogs, EditingAnExistingMaterialLoadsItAndCancelChangesNothing)
-{
+TEST_F(MaterialDialogs, EditingAnExistingMaterialLoadsItAndCancelChangesNothing) {
     AddNamedMaterial("zero", 0.1f);
     AddNamedMaterial("one", 0.5f, 0.2f, 12.4f);
     SetMaterialTexture(&model, 1, 42);
@@ -134,9 +128,9 @@ TEST_F(MaterialDialogs, EditingAnExistingMaterialLoadsItAndCancelChangesNothing)
     EXPECT_EQ(values.materialEditIndex, 1);
     EXPECT_EQ(Text(*material, 104), "Material ID is: 1");
     EXPECT_EQ(Text(*material, 191), "one");
-    EXPECT_EQ(Text(*material, 118), "26");   // 0.1 * 255 = 25.5
+    EXPECT_EQ(Text(*material, 118), "26"); // 0.1 * 255 = 25.5
     EXPECT_EQ(Text(*material, 119), "51");
-    EXPECT_EQ(Text(*material, 124), "128");  // 127.5
+    EXPECT_EQ(Text(*material, 124), "128"); // 127.5
     EXPECT_EQ(Text(*material, 142), "51");
     EXPECT_EQ(values.materialEdit.shininess, 12);
     Type(*material, 124, "10");
@@ -146,13 +140,12 @@ TEST_F(MaterialDialogs, EditingAnExistingMaterialLoadsItAndCancelChangesNothing)
     EXPECT_EQ(Stored(1).texture, 42);
 
     auto again = Open<MaterialDialogProc>(IDD_MATERIAL, 1);
-    Click(*again, IDOK);  // "Set" keeps the texture
+    Click(*again, IDOK); // "Set" keeps the texture
     EXPECT_EQ(Stored(1).texture, 42);
     EXPECT_EQ(Name(1), "one");
 }
 
-TEST_F(MaterialDialogs, TextureRemovalActsAtOnceAndSaysSo)
-{
+TEST_F(MaterialDialogs, TextureRemovalActsAtOnceAndSaysSo) {
     AddNamedMaterial("tex", 0.5f);
     SetMaterialTexture(&model, 0, 7);
     auto material = Open<MaterialDialogProc>(IDD_MATERIAL, 0);
@@ -165,24 +158,23 @@ TEST_F(MaterialDialogs, TextureRemovalActsAtOnceAndSaysSo)
     EXPECT_EQ(services.boxes[0].owner, material.dialog.get());
     EXPECT_FALSE(material->ended());
     Click(*material, IDCANCEL);
-    EXPECT_EQ(Stored(0).texture, 0);  // Cancel does not bring it back
+    EXPECT_EQ(Stored(0).texture, 0); // Cancel does not bring it back
 }
 
-TEST_F(MaterialDialogs, SwatchesShowTheirColourAndTakeTheChoosersChoice)
-{
+TEST_F(MaterialDialogs, SwatchesShowTheirColourAndTakeTheChoosersChoice) {
     values.materialEdit.specular[0] = 10;
     values.materialEdit.specular[1] = 20;
-    values.materialEdit.specular[2] = 300;  // shown by its low byte, as the colour value packs it
+    values.materialEdit.specular[2] = 300; // shown by its low byte, as the colour value packs it
     auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
     QWidget* swatch = material->item(114);
     const QImage image = swatch->grab().toImage();
     EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(10, 20, 300 & 0xFF));
 
-    services.colourAnswer = 0x00336699;  // red 0x99, green 0x66, blue 0x33
+    services.colourAnswer = 0x00336699; // red 0x99, green 0x66, blue 0x33
     Click(*material, 114);
     ASSERT_EQ(services.offered.size(), 1u);
     EXPECT_EQ(services.offered[0], 0x002C140Au);
-    EXPECT_EQ(values.customColours[0], 0x00010203u);  // the chooser's custom colours are kept
+    EXPECT_EQ(values.customColours[0], 0x00010203u); // the chooser's custom colours are kept
     EXPECT_EQ(Text(*material, 130), "153");
     EXPECT_EQ(Text(*material, 131), "102");
     EXPECT_EQ(Text(*material, 132), "51");
@@ -190,7 +182,7 @@ TEST_F(MaterialDialogs, SwatchesShowTheirColourAndTakeTheChoosersChoice)
     const QImage after = swatch->grab().toImage();
     EXPECT_EQ(after.pixelColor(after.width() / 2, after.height() / 2), QColor(153, 102, 51));
 
-    services.colourAnswer.reset();  // cancelling changes nothing
+    services.colourAnswer.reset(); // cancelling changes nothing
     Click(*material, 112);
     EXPECT_EQ(services.offered.back(), 0x00808080u);
     EXPECT_EQ(values.materialEdit.ambient[0], 128);
@@ -198,8 +190,7 @@ TEST_F(MaterialDialogs, SwatchesShowTheirColourAndTakeTheChoosersChoice)
     Click(*material, IDCANCEL);
 }
 
-TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle)
-{
+TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle) {
     auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(material.dialog.get()));
     PreviewWindowProc* preview = material.proc->preview();
@@ -214,8 +205,7 @@ TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle)
     Click(*material, IDCANCEL);
 }
 
-TEST_F(MaterialDialogs, BrowserWithoutMaterialsWarnsAndReturnsMinusOne)
-{
+TEST_F(MaterialDialogs, BrowserWithoutMaterialsWarnsAndReturnsMinusOne) {
     auto browser = Open<MaterialBrowserProc>(IDD_MATERIAL_BROWSER, 0);
     EXPECT_TRUE(browser->ended());
     EXPECT_EQ(browser->end_result(), -1);
@@ -226,8 +216,7 @@ TEST_F(MaterialDialogs, BrowserWithoutMaterialsWarnsAndReturnsMinusOne)
     EXPECT_EQ(services.boxes[0].style, MB_ICONEXCLAMATION);
 }
 
-TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection)
-{
+TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection) {
     AddNamedMaterial("Default", 0.2f);
     AddNamedMaterial("elevenchars", 0.6f, 0.5f, 33.0f);
     values.browserSelection = 5;
@@ -239,7 +228,8 @@ TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection)
     EXPECT_EQ(list->item(0)->text(), QString("Material number 0 [Default]"));
     EXPECT_EQ(list->item(1)->text(), QString("Material number 1 [elevenchars]"));
     ASSERT_NE(browser.proc->preview(), nullptr);
-    EXPECT_EQ(browser.proc->preview()->widget()->geometry(), browser->map_dialog_rect(QRect(164, 37, 139, 97)));
+    EXPECT_EQ(browser.proc->preview()->widget()->geometry(),
+              browser->map_dialog_rect(QRect(164, 37, 139, 97)));
     // Until something is selected the preview shows the values left by the last dialog.
     EXPECT_EQ(values.materialEdit.diffuse[0], 192);
     Click(*browser, IDOK);

@@ -5,8 +5,7 @@
 
 namespace editor {
 
-std::int32_t ChannelOf(float value)
-{
+std::int32_t ChannelOf(float value) {
     const double scaled = std::round(double(value) * 255.0);
     // Values from a file may be anything; keep the conversion defined.
     if (!(scaled >= double(std::numeric_limits<std::int32_t>::min())))
@@ -18,8 +17,7 @@ std::int32_t ChannelOf(float value)
 
 namespace {
 
-std::int32_t Rounded(float value)
-{
+std::int32_t Rounded(float value) {
     const double rounded = std::round(double(value));
     if (!(rounded >= double(std::numeric_limits<std::int32_t>::min())))
         return rounded < 0 ? std::numeric_limits<std::int32_t>::min() : 0;
@@ -30,12 +28,10 @@ std::int32_t Rounded(float value)
 
 } // namespace
 
-std::int32_t LoadMaterialEdit(const Model* model, std::int32_t index, MaterialEdit& edit)
-{
+std::int32_t LoadMaterialEdit(const Model* model, std::int32_t index, MaterialEdit& edit) {
     float ambient[4], diffuse[4], specular[4], emission[4], shininess = 0.0f;
     const std::int32_t status = GetMaterial(model, index, ambient, diffuse, specular, emission, &shininess);
-    if (status != MODEL_OK)
-        return status;
+    if (status != MODEL_OK) return status;
     for (int i = 0; i < 4; ++i) {
         edit.ambient[i] = ChannelOf(ambient[i]);
         edit.diffuse[i] = ChannelOf(diffuse[i]);
@@ -46,8 +42,7 @@ std::int32_t LoadMaterialEdit(const Model* model, std::int32_t index, MaterialEd
     return MODEL_OK;
 }
 
-MaterialColours ColoursOf(const MaterialEdit& edit)
-{
+MaterialColours ColoursOf(const MaterialEdit& edit) {
     MaterialColours colours{};
     for (int i = 0; i < 4; ++i) {
         colours.ambient[i] = float(edit.ambient[i] / 255.0);

@@ -11,10 +11,11 @@ using platform::BN_CLICKED;
 using platform::IDCANCEL;
 using platform::IDOK;
 
-ModelPreviewProc::~ModelPreviewProc() { release(); }
+ModelPreviewProc::~ModelPreviewProc() {
+    release();
+}
 
-bool ModelPreviewProc::init_dialog(platform::TemplateDialog& dialog, std::intptr_t)
-{
+bool ModelPreviewProc::init_dialog(platform::TemplateDialog& dialog, std::intptr_t) {
     dialog_ = &dialog;
     surface_ = std::make_unique<platform::GlWindowSurface>(&dialog, 0xFFFFFF);
     QWidget* child = surface_->widget();
@@ -41,28 +42,22 @@ bool ModelPreviewProc::init_dialog(platform::TemplateDialog& dialog, std::intptr
     return true;
 }
 
-bool ModelPreviewProc::eventFilter(QObject* watched, QEvent* event)
-{
+bool ModelPreviewProc::eventFilter(QObject* watched, QEvent* event) {
     if (watched == dialog_ && event->type() == QEvent::Resize && surface_)
         surface_->widget()->setGeometry(dialog_->rect());
     return QObject::eventFilter(watched, event);
 }
 
-void ModelPreviewProc::paint()
-{
-    if (!glview::view_has_context(view_))
-        return;
+void ModelPreviewProc::paint() {
+    if (!glview::view_has_context(view_)) return;
     glview::view_current_clear(view_);
     DrawModelPreview(view_, context_.model, context_.state->lightPos);
     glview::view_swap(surface_.get(), view_);
-    if (glview::view_has_context(context_.state->view))
-        context_.state->view->rc->make_current();
+    if (glview::view_has_context(context_.state->view)) context_.state->view->rc->make_current();
 }
 
-void ModelPreviewProc::release()
-{
-    if (dialog_)
-        dialog_->removeEventFilter(this);
+void ModelPreviewProc::release() {
+    if (dialog_) dialog_->removeEventFilter(this);
     if (surface_) {
         surface_->set_paint_handler({});
         surface_->set_resize_handler({});
@@ -76,12 +71,12 @@ void ModelPreviewProc::release()
     dialog_ = nullptr;
 }
 
-void ModelPreviewProc::destroy_dialog(platform::TemplateDialog&) { release(); }
+void ModelPreviewProc::destroy_dialog(platform::TemplateDialog&) {
+    release();
+}
 
-bool ModelPreviewProc::command(platform::TemplateDialog& dialog, int id, int notification)
-{
-    if (notification != BN_CLICKED || (id != IDOK && id != IDCANCEL))
-        return false;
+bool ModelPreviewProc::command(platform::TemplateDialog& dialog, int id, int notification) {
+    if (notification != BN_CLICKED || (id != IDOK && id != IDCANCEL)) return false;
     release();
     dialog.end_dialog(id == IDOK ? 1 : 2);
     return true;

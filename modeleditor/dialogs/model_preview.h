@@ -13,7 +13,7 @@
 namespace editor {
 
 class ModelPreviewProc final : public QObject, public platform::DialogProcedure {
-public:
+  public:
     explicit ModelPreviewProc(DialogContext& context) : context_(context) {}
     ~ModelPreviewProc() override;
 
@@ -28,10 +28,10 @@ public:
     platform::GlWindowSurface* surface() const { return surface_.get(); }
     glview::ViewContext* view() const { return view_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void release();
 
     DialogContext& context_;

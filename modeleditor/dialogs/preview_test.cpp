@@ -10,17 +10,15 @@ using glview::testing::OffscreenView;
 using glview::testing::Rgba;
 
 class MaterialPreviewPicture : public OffscreenView {
-protected:
+  protected:
     MaterialPreviewPicture() : OffscreenView(166, 148) {}
-    void SetUp() override
-    {
+    void SetUp() override {
         OffscreenView::SetUp();
         view->zNear = 0.01f;
         view->zFar = 5.0f;
     }
     // Pure stripe colours in the top rows, which the sphere does not reach.
-    int StripePixels(const std::vector<std::uint8_t>& image, int channel)
-    {
+    int StripePixels(const std::vector<std::uint8_t>& image, int channel) {
         int count = 0;
         for (int y = 0; y < 12; ++y)
             for (int x = 0; x < surface.width(); ++x) {
@@ -33,8 +31,7 @@ protected:
     }
 };
 
-TEST_F(MaterialPreviewPicture, StripesOnlyBehindATranslucentMaterial)
-{
+TEST_F(MaterialPreviewPicture, StripesOnlyBehindATranslucentMaterial) {
     MaterialEdit edit;
     DrawMaterialPreview(view, edit);
     const std::vector<std::uint8_t> opaque = grab();
@@ -54,8 +51,7 @@ TEST_F(MaterialPreviewPicture, StripesOnlyBehindATranslucentMaterial)
     EXPECT_TRUE((left.r > 200 && left.g < 60) || (right.r > 200 && right.g < 60));
 }
 
-TEST_F(MaterialPreviewPicture, SphereCentreIsLitInTheMaterialsColour)
-{
+TEST_F(MaterialPreviewPicture, SphereCentreIsLitInTheMaterialsColour) {
     MaterialEdit edit;
     edit.diffuse[0] = 255;
     edit.diffuse[1] = 0;
@@ -69,15 +65,14 @@ TEST_F(MaterialPreviewPicture, SphereCentreIsLitInTheMaterialsColour)
     EXPECT_LT(centre.g, 40);
     EXPECT_LT(centre.b, 40);
     const Rgba corner = at(image, 1, surface.height() - 2);
-    EXPECT_FALSE(corner.lit());  // black around the sphere
+    EXPECT_FALSE(corner.lit()); // black around the sphere
     // The light comes from the upper left: that side of the sphere is brighter.
     const Rgba upperLeft = at(image, surface.width() / 2 - 20, surface.height() / 2 - 20);
     const Rgba lowerRight = at(image, surface.width() / 2 + 20, surface.height() / 2 + 20);
     EXPECT_GT(upperLeft.r, lowerRight.r);
 }
 
-TEST_F(MaterialPreviewPicture, EmissionAloneLightsTheSphere)
-{
+TEST_F(MaterialPreviewPicture, EmissionAloneLightsTheSphere) {
     MaterialEdit edit;
     for (int i = 0; i < 3; ++i) {
         edit.ambient[i] = edit.diffuse[i] = edit.specular[i] = 0;
@@ -91,12 +86,11 @@ TEST_F(MaterialPreviewPicture, EmissionAloneLightsTheSphere)
 }
 
 class ModelPreviewPicture : public OffscreenView {
-protected:
+  protected:
     ModelPreviewPicture() : OffscreenView(160, 120, 0xFFFFFF) {}
 };
 
-TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite)
-{
+TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite) {
     Model model;
     ModelInit(&model);
     AddVertex(&model, -1, -1, 0, 0);
@@ -116,7 +110,7 @@ TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite)
     EXPECT_EQ(background.g, 255);
     EXPECT_EQ(background.b, 255);
     const Rgba dim = at(image, surface.width() / 2, surface.height() / 2);
-    EXPECT_LT(dim.r, 100);  // not the white behind: the face is there, in its ambient red
+    EXPECT_LT(dim.r, 100); // not the white behind: the face is there, in its ambient red
     EXPECT_GT(dim.r, dim.g);
     // A triangle two units high at ten units away covers about a quarter of the height.
     EXPECT_EQ(at(image, surface.width() / 2, surface.height() / 2 + 30).r, 255);
@@ -127,7 +121,7 @@ TEST_F(ModelPreviewPicture, ModelIsDrawnTenUnitsAwayOnWhite)
     DrawModelPreview(view, &model, front);
     const Rgba lit = pixel(surface.width() / 2, surface.height() / 2);
     EXPECT_GT(lit.r, dim.r + 60);
-    EXPECT_LT(lit.g, 80);  // in the material's red, not in the current colour
+    EXPECT_LT(lit.g, 80); // in the material's red, not in the current colour
     ModelRelease(&model);
 }
 

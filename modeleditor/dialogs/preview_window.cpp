@@ -7,8 +7,7 @@
 namespace editor {
 
 PreviewWindowProc::PreviewWindowProc(QWidget* parent, const MaterialEdit& edit, std::function<void()> restore)
-    : surface_(parent, 0x000000), edit_(edit), restore_(std::move(restore))
-{
+    : surface_(parent, 0x000000), edit_(edit), restore_(std::move(restore)) {
     QWidget* child = surface_.widget();
     child->setGeometry(0, 0, 150, 150);
     child->setObjectName(QStringLiteral("A"));
@@ -25,38 +24,33 @@ PreviewWindowProc::PreviewWindowProc(QWidget* parent, const MaterialEdit& edit, 
     });
     surface_.set_erase_handler([this] { glview::view_current_clear(view_); });
     child->show();
-    if (restore_)
-        restore_();
+    if (restore_) restore_();
 }
 
-PreviewWindowProc::~PreviewWindowProc()
-{
+PreviewWindowProc::~PreviewWindowProc() {
     surface_.set_paint_handler({});
     surface_.set_resize_handler({});
     surface_.set_erase_handler({});
     glview::view_release(&surface_, view_);
     view_ = nullptr;
-    if (restore_)
-        restore_();
+    if (restore_) restore_();
 }
 
-void PreviewWindowProc::move(const QRect& pixels)
-{
+void PreviewWindowProc::move(const QRect& pixels) {
     surface_.widget()->setGeometry(pixels);
     invalidate();
 }
 
-void PreviewWindowProc::invalidate() { surface_.invalidate(true); }
+void PreviewWindowProc::invalidate() {
+    surface_.invalidate(true);
+}
 
-void PreviewWindowProc::paint()
-{
-    if (!glview::view_has_context(view_))
-        return;
+void PreviewWindowProc::paint() {
+    if (!glview::view_has_context(view_)) return;
     glview::view_current_clear(view_);
     DrawMaterialPreview(view_, edit_);
     glview::view_swap(&surface_, view_);
-    if (restore_)
-        restore_();
+    if (restore_) restore_();
 }
 
 } // namespace editor

@@ -14,7 +14,7 @@ class QWidget;
 namespace editor {
 
 class PreviewWindowProc {
-public:
+  public:
     // Creates the child in `parent` at 0, 0 with 150 x 150 pixels and its view (zNear 0.01,
     // zFar 5). `restore` runs after each paint and at destruction, to give the main window
     // its context back.
@@ -35,7 +35,7 @@ public:
     platform::GlWindowSurface& surface() { return surface_; }
     glview::ViewContext* view() const { return view_; }
 
-private:
+  private:
     platform::GlWindowSurface surface_;
     const MaterialEdit& edit_;
     std::function<void()> restore_;

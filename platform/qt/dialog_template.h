@@ -54,18 +54,18 @@ enum : int {
 enum class ControlClass { Button, Edit, Static, ListBox, Trackbar };
 
 struct DialogControl {
-    int id;               // object name of the widget; IDC_STATIC may repeat
+    int id; // object name of the widget; IDC_STATIC may repeat
     ControlClass kind;
     std::string text;
-    std::uint32_t style;  // WS_* and the class's own bits
-    int x, y, width, height;  // dialog units, relative to the client area
+    std::uint32_t style;     // WS_* and the class's own bits
+    int x, y, width, height; // dialog units, relative to the client area
 };
 
 struct DialogTemplate {
     int id;
     std::string caption;
-    std::uint32_t style;  // WS_THICKFRAME makes it resizable, otherwise its size is fixed
-    int x, y, width, height;  // dialog units; x, y relative to the owner's client area
+    std::uint32_t style;     // WS_THICKFRAME makes it resizable, otherwise its size is fixed
+    int x, y, width, height; // dialog units; x, y relative to the owner's client area
     std::string fontName;
     int fontPoints;
     std::vector<DialogControl> controls;

@@ -9,8 +9,8 @@
 namespace platform {
 
 struct DialogBaseUnits {
-    int x = 0;  // average letter width, pixels
-    int y = 0;  // font height, pixels
+    int x = 0; // average letter width, pixels
+    int y = 0; // font height, pixels
 };
 
 // a * b / c rounded to the nearest integer, halves away from zero; c must not be 0.

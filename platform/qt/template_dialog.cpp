@@ -18,15 +18,12 @@ namespace {
 
 // A button painted by its dialog procedure, as an owner-drawn button was.
 class OwnerDrawButton final : public QAbstractButton {
-public:
+  public:
     OwnerDrawButton(QWidget* parent, std::function<void(QPainter&, const QRect&)> draw)
-        : QAbstractButton(parent), draw_(std::move(draw))
-    {
-    }
+        : QAbstractButton(parent), draw_(std::move(draw)) {}
 
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
+  protected:
+    void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.setClipRect(rect());
         draw_(painter, rect());
@@ -36,11 +33,13 @@ protected:
         }
     }
 
-private:
+  private:
     std::function<void(QPainter&, const QRect&)> draw_;
 };
 
-QString latin1(const std::string& text) { return QString::fromLatin1(text.c_str()); }
+QString latin1(const std::string& text) {
+    return QString::fromLatin1(text.c_str());
+}
 
 } // namespace
 
@@ -50,10 +49,8 @@ void DialogProcedure::hscroll(TemplateDialog&, int) {}
 
 void DialogProcedure::destroy_dialog(TemplateDialog&) {}
 
-std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isSigned)
-{
-    if (translated)
-        *translated = false;
+std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isSigned) {
+    if (translated) *translated = false;
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
@@ -66,29 +63,24 @@ std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isS
     std::uint64_t value = 0;
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
         value = value * 10 + std::uint64_t(text[i] - '0');
-        if (value > 0xFFFFFFFFull)
-            return 0;
+        if (value > 0xFFFFFFFFull) return 0;
         ++i;
     }
-    if (i == digitsStart)
-        return 0;
+    if (i == digitsStart) return 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
-    if (i != text.size())
-        return 0;
+    if (i != text.size()) return 0;
     if (isSigned) {
         const std::uint64_t limit = negative ? 0x80000000ull : 0x7FFFFFFFull;
-        if (value > limit)
-            return 0;
+        if (value > limit) return 0;
     }
-    if (translated)
-        *translated = true;
+    if (translated) *translated = true;
     return negative ? std::uint32_t(0u - std::uint32_t(value)) : std::uint32_t(value);
 }
 
-TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* owner, DialogProcedure& procedure)
-    : QDialog(owner), procedure_(procedure)
-{
+TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* owner,
+                               DialogProcedure& procedure)
+    : QDialog(owner), procedure_(procedure) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(latin1(dialogTemplate.caption));
@@ -116,17 +108,19 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* ow
     }
 }
 
-TemplateDialog::~TemplateDialog() { procedure_.destroy_dialog(*this); }
+TemplateDialog::~TemplateDialog() {
+    procedure_.destroy_dialog(*this);
+}
 
-QWidget* TemplateDialog::make_control(const DialogControl& control)
-{
+QWidget* TemplateDialog::make_control(const DialogControl& control) {
     const int id = control.id;
     switch (control.kind) {
     case ControlClass::Button: {
         const std::uint32_t type = control.style & BS_TYPEMASK;
         if (type == BS_OWNERDRAW) {
-            auto* button = new OwnerDrawButton(
-                this, [this, id](QPainter& painter, const QRect& rect) { procedure_.draw_item(*this, id, painter, rect); });
+            auto* button = new OwnerDrawButton(this, [this, id](QPainter& painter, const QRect& rect) {
+                procedure_.draw_item(*this, id, painter, rect);
+            });
             connect(button, &QAbstractButton::clicked, this, [this, id] { notify(id, BN_CLICKED); });
             return button;
         }
@@ -150,29 +144,29 @@ QWidget* TemplateDialog::make_control(const DialogControl& control)
         label->setWordWrap(true);
         const bool right = (control.style & SS_TYPEMASK) == SS_RIGHT;
         label->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-        if (control.style & SS_SUNKEN)
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (control.style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setFocusPolicy(Qt::NoFocus);
         return label;
     }
     case ControlClass::ListBox: {
         auto* list = new QListWidget(this);
-        list->setVerticalScrollBarPolicy((control.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy((control.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                                      : Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFrameStyle((control.style & WS_BORDER) ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
         if (control.style & LBS_NOTIFY)
             // After the selection itself has changed, so that the procedure reads the new one.
-            connect(list, &QListWidget::itemSelectionChanged, this, [this, id] { notify(id, LBN_SELCHANGE); });
+            connect(list, &QListWidget::itemSelectionChanged, this,
+                    [this, id] { notify(id, LBN_SELCHANGE); });
         return list;
     }
     case ControlClass::Trackbar: {
         auto* bar = new QSlider(Qt::Horizontal, this);
         bar->setTickPosition((control.style & TBS_AUTOTICKS) ? QSlider::TicksBelow : QSlider::NoTicks);
-        bar->setRange(0, 100);  // the old trackbar's default range
+        bar->setRange(0, 100); // the old trackbar's default range
         bar->setTickInterval(1);
         connect(bar, &QSlider::valueChanged, this, [this, id] {
-            if (!ended_)
-                procedure_.hscroll(*this, id);
+            if (!ended_) procedure_.hscroll(*this, id);
         });
         return bar;
     }
@@ -180,51 +174,42 @@ QWidget* TemplateDialog::make_control(const DialogControl& control)
     return new QWidget(this);
 }
 
-void TemplateDialog::notify(int id, int notification)
-{
-    if (!ended_)
-        procedure_.command(*this, id, notification);
+void TemplateDialog::notify(int id, int notification) {
+    if (!ended_) procedure_.command(*this, id, notification);
 }
 
-std::intptr_t TemplateDialog::run(std::intptr_t parameter)
-{
+std::intptr_t TemplateDialog::run(std::intptr_t parameter) {
     start(parameter);
-    if (!ended_)
-        exec();
+    if (!ended_) exec();
     return result_;
 }
 
-void TemplateDialog::start(std::intptr_t parameter)
-{
+void TemplateDialog::start(std::intptr_t parameter) {
     initialising_ = true;
     procedure_.init_dialog(*this, parameter);
     initialising_ = false;
-    if (!ended_)
-        show();
+    if (!ended_) show();
 }
 
-void TemplateDialog::end_dialog(std::intptr_t result)
-{
-    if (ended_)
-        return;
+void TemplateDialog::end_dialog(std::intptr_t result) {
+    if (ended_) return;
     ended_ = true;
     result_ = result;
     done(int(result));
 }
 
-QRect TemplateDialog::map_dialog_rect(const QRect& units) const { return platform::map_dialog_rect(units, base_); }
+QRect TemplateDialog::map_dialog_rect(const QRect& units) const {
+    return platform::map_dialog_rect(units, base_);
+}
 
-QWidget* TemplateDialog::item(int id) const
-{
+QWidget* TemplateDialog::item(int id) const {
     const QString name = QString::number(id);
     for (QWidget* widget : controls_)
-        if (widget->objectName() == name)
-            return widget;
+        if (widget->objectName() == name) return widget;
     return nullptr;
 }
 
-std::string TemplateDialog::item_text(int id, std::size_t maxLength) const
-{
+std::string TemplateDialog::item_text(int id, std::size_t maxLength) const {
     QString text;
     QWidget* widget = item(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
@@ -234,13 +219,11 @@ std::string TemplateDialog::item_text(int id, std::size_t maxLength) const
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         text = button->text();
     std::string bytes = text.toLatin1().toStdString();
-    if (bytes.size() > maxLength)
-        bytes.resize(maxLength);
+    if (bytes.size() > maxLength) bytes.resize(maxLength);
     return bytes;
 }
 
-void TemplateDialog::set_item_text(int id, const std::string& text)
-{
+void TemplateDialog::set_item_text(int id, const std::string& text) {
     QWidget* widget = item(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
         edit->setText(latin1(text));
@@ -250,46 +233,38 @@ void TemplateDialog::set_item_text(int id, const std::string& text)
         button->setText(latin1(text));
 }
 
-std::uint32_t TemplateDialog::get_item_int(int id, bool* translated, bool isSigned) const
-{
+std::uint32_t TemplateDialog::get_item_int(int id, bool* translated, bool isSigned) const {
     return parse_item_int(item_text(id, std::numeric_limits<std::size_t>::max()), translated, isSigned);
 }
 
-void TemplateDialog::set_item_int(int id, std::uint32_t value, bool isSigned)
-{
+void TemplateDialog::set_item_int(int id, std::uint32_t value, bool isSigned) {
     set_item_text(id, isSigned ? std::to_string(std::int32_t(value)) : std::to_string(value));
 }
 
-void TemplateDialog::limit_text(int id, int maxLength)
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(item(id)))
-        edit->setMaxLength(maxLength);
+void TemplateDialog::limit_text(int id, int maxLength) {
+    if (auto* edit = qobject_cast<QLineEdit*>(item(id))) edit->setMaxLength(maxLength);
 }
 
-void TemplateDialog::invalidate_item(int id)
-{
-    if (QWidget* widget = item(id))
-        widget->update();
+void TemplateDialog::invalidate_item(int id) {
+    if (QWidget* widget = item(id)) widget->update();
 }
 
-QSlider* TemplateDialog::slider(int id) const { return qobject_cast<QSlider*>(item(id)); }
+QSlider* TemplateDialog::slider(int id) const {
+    return qobject_cast<QSlider*>(item(id));
+}
 
-void TemplateDialog::set_trackbar_range(int id, int minimum, int maximum)
-{
+void TemplateDialog::set_trackbar_range(int id, int minimum, int maximum) {
     if (QSlider* bar = slider(id)) {
         const QSignalBlocker quiet(bar);
         bar->setRange(minimum, maximum);
     }
 }
 
-void TemplateDialog::set_trackbar_tick_frequency(int id, int frequency)
-{
-    if (QSlider* bar = slider(id))
-        bar->setTickInterval(frequency);
+void TemplateDialog::set_trackbar_tick_frequency(int id, int frequency) {
+    if (QSlider* bar = slider(id)) bar->setTickInterval(frequency);
 }
 
-void TemplateDialog::set_trackbar_position(int id, int position)
-{
+void TemplateDialog::set_trackbar_position(int id, int position) {
     // Setting the position from code is not a move of the user's; no scroll call follows.
     if (QSlider* bar = slider(id)) {
         const QSignalBlocker quiet(bar);
@@ -297,28 +272,27 @@ void TemplateDialog::set_trackbar_position(int id, int position)
     }
 }
 
-int TemplateDialog::trackbar_position(int id) const
-{
+int TemplateDialog::trackbar_position(int id) const {
     const QSlider* bar = slider(id);
     return bar ? bar->value() : 0;
 }
 
-void TemplateDialog::add_list_string(int id, const std::string& text)
-{
-    if (auto* list = qobject_cast<QListWidget*>(item(id)))
-        list->addItem(latin1(text));
+void TemplateDialog::add_list_string(int id, const std::string& text) {
+    if (auto* list = qobject_cast<QListWidget*>(item(id))) list->addItem(latin1(text));
 }
 
-int TemplateDialog::list_selection(int id) const
-{
+int TemplateDialog::list_selection(int id) const {
     const auto* list = qobject_cast<QListWidget*>(item(id));
-    if (!list || list->selectedItems().isEmpty())
-        return -1;
+    if (!list || list->selectedItems().isEmpty()) return -1;
     return list->row(list->selectedItems().first());
 }
 
-void TemplateDialog::accept() { notify(IDOK, BN_CLICKED); }
+void TemplateDialog::accept() {
+    notify(IDOK, BN_CLICKED);
+}
 
-void TemplateDialog::reject() { notify(IDCANCEL, BN_CLICKED); }
+void TemplateDialog::reject() {
+    notify(IDCANCEL, BN_CLICKED);
+}
 
 } // namespace platform

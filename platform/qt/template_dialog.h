@@ -20,7 +20,7 @@ namespace platform {
 class TemplateDialog;
 
 class DialogProcedure {
-public:
+  public:
     virtual ~DialogProcedure() = default;
     // Once, before the dialog is shown; ending the dialog here means it is never shown.
     virtual bool init_dialog(TemplateDialog& dialog, std::intptr_t parameter) = 0;
@@ -36,7 +36,7 @@ public:
 };
 
 class TemplateDialog final : public QDialog {
-public:
+  public:
     // Builds the dialog and its controls; `procedure` must outlive the dialog.
     TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* owner, DialogProcedure& procedure);
     ~TemplateDialog() override;
@@ -76,13 +76,13 @@ public:
 
     // List box operations.
     void add_list_string(int id, const std::string& text);
-    int list_selection(int id) const;  // -1 when nothing is selected
+    int list_selection(int id) const; // -1 when nothing is selected
 
-protected:
+  protected:
     void accept() override;
     void reject() override;
 
-private:
+  private:
     QWidget* make_control(const DialogControl& control);
     QSlider* slider(int id) const;
     void notify(int id, int notification);

@@ -19,8 +19,7 @@
 namespace platform {
 namespace {
 
-QApplication& app()
-{
+QApplication& app() {
     static int argc = 1;
     static char name[] = "template_dialog_test";
     static char* argv[] = {name, nullptr};
@@ -30,30 +29,30 @@ QApplication& app()
 
 constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
 
-DialogTemplate SampleTemplate()
-{
-    return {900,
-            "Sample",
-            WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-            120,
-            33,
-            180,
-            142,
-            "Helv",
-            8,
-            {
-                {IDOK, ControlClass::Button, "Insert", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 115, 119, 59, 14},
-                {IDCANCEL, ControlClass::Button, "Cancel", kChild | BS_PUSHBUTTON | WS_TABSTOP, 53, 119, 59, 14},
-                {103, ControlClass::Edit, "", kChild | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 69, 38, 65, 12},
-                {106, ControlClass::Static, "X", kChild | SS_RIGHT, 28, 40, 36, 12},
-                {102, ControlClass::Static, "Left text", kChild | SS_LEFT, 6, 6, 168, 19},
-                {107, ControlClass::Static, "Example", kChild | SS_LEFT | SS_SUNKEN, 6, 60, 50, 10},
-                {112, ControlClass::Button, "", kChild | BS_OWNERDRAW | WS_TABSTOP, 8, 95, 72, 15},
-                {110, ControlClass::Trackbar, "", kChild | TBS_AUTOTICKS | WS_TABSTOP, 7, 75, 151, 18},
-                {120, ControlClass::ListBox, "", kChild | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 90,
-                 20, 80, 50},
-                {IDC_STATIC, ControlClass::Static, "Second static", kChild, 90, 75, 40, 10},
-            }};
+DialogTemplate SampleTemplate() {
+    return {
+        900,
+        "Sample",
+        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+        120,
+        33,
+        180,
+        142,
+        "Helv",
+        8,
+        {
+            {IDOK, ControlClass::Button, "Insert", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 115, 119, 59, 14},
+            {IDCANCEL, ControlClass::Button, "Cancel", kChild | BS_PUSHBUTTON | WS_TABSTOP, 53, 119, 59, 14},
+            {103, ControlClass::Edit, "", kChild | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 69, 38, 65, 12},
+            {106, ControlClass::Static, "X", kChild | SS_RIGHT, 28, 40, 36, 12},
+            {102, ControlClass::Static, "Left text", kChild | SS_LEFT, 6, 6, 168, 19},
+            {107, ControlClass::Static, "Example", kChild | SS_LEFT | SS_SUNKEN, 6, 60, 50, 10},
+            {112, ControlClass::Button, "", kChild | BS_OWNERDRAW | WS_TABSTOP, 8, 95, 72, 15},
+            {110, ControlClass::Trackbar, "", kChild | TBS_AUTOTICKS | WS_TABSTOP, 7, 75, 151, 18},
+            {120, ControlClass::ListBox, "", kChild | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 90,
+             20, 80, 50},
+            {IDC_STATIC, ControlClass::Static, "Second static", kChild, 90, 75, 40, 10},
+        }};
 }
 
 struct Call {
@@ -64,28 +63,25 @@ struct Call {
 
 // Records what the dialog tells its procedure; ends the dialog on IDOK and IDCANCEL.
 class RecordingProcedure : public DialogProcedure {
-public:
-    bool init_dialog(TemplateDialog& dialog, std::intptr_t parameter) override
-    {
+  public:
+    bool init_dialog(TemplateDialog& dialog, std::intptr_t parameter) override {
         initParameter = parameter;
-        if (endAtInit)
-            dialog.end_dialog(77);
+        if (endAtInit) dialog.end_dialog(77);
         return true;
     }
-    bool command(TemplateDialog& dialog, int id, int notification) override
-    {
+    bool command(TemplateDialog& dialog, int id, int notification) override {
         calls.push_back({id, notification});
-        if ((id == IDOK || id == IDCANCEL) && endOnButtons)
-            dialog.end_dialog(id);
+        if ((id == IDOK || id == IDCANCEL) && endOnButtons) dialog.end_dialog(id);
         return true;
     }
-    void draw_item(TemplateDialog&, int id, QPainter& painter, const QRect& rect) override
-    {
+    void draw_item(TemplateDialog&, int id, QPainter& painter, const QRect& rect) override {
         drawn.push_back(id);
         painter.fillRect(QRect(0, 0, 1000, 1000), QColor(10, 200, 30));
         drawnRect = rect;
     }
-    void hscroll(TemplateDialog& dialog, int id) override { scrolled.push_back(dialog.trackbar_position(id)); }
+    void hscroll(TemplateDialog& dialog, int id) override {
+        scrolled.push_back(dialog.trackbar_position(id));
+    }
 
     std::intptr_t initParameter = 0;
     bool endAtInit = false;
@@ -97,25 +93,23 @@ public:
 };
 
 class TemplateDialogTest : public ::testing::Test {
-protected:
+  protected:
     QApplication& application = app();
     RecordingProcedure procedure;
     DialogTemplate sample = SampleTemplate();
 };
 
-TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)
-{
-    EXPECT_EQ(mul_div(59, 6, 4), 89);   // 88.5
-    EXPECT_EQ(mul_div(20, 13, 8), 33);  // 32.5
-    EXPECT_EQ(mul_div(14, 13, 8), 23);  // 22.75
-    EXPECT_EQ(mul_div(13, 13, 8), 21);  // 21.125
+TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero) {
+    EXPECT_EQ(mul_div(59, 6, 4), 89);  // 88.5
+    EXPECT_EQ(mul_div(20, 13, 8), 33); // 32.5
+    EXPECT_EQ(mul_div(14, 13, 8), 23); // 22.75
+    EXPECT_EQ(mul_div(13, 13, 8), 21); // 21.125
     EXPECT_EQ(mul_div(-59, 6, 4), -89);
     EXPECT_EQ(mul_div(59, 6, -4), -89);
-    EXPECT_EQ(mul_div(2000000000, 3, 4), 1500000000);  // no overflow in between
+    EXPECT_EQ(mul_div(2000000000, 3, 4), 1500000000); // no overflow in between
 }
 
-TEST(DialogUnits, RectanglesScaleByQuarterWidthAndEighthHeight)
-{
+TEST(DialogUnits, RectanglesScaleByQuarterWidthAndEighthHeight) {
     const DialogBaseUnits base{6, 13};
     EXPECT_EQ(map_dialog_rect(QRect(115, 99, 59, 14), base), QRect(173, 161, 89, 23));
     EXPECT_EQ(map_dialog_rect(QRect(0, 0, 4, 8), base), QRect(0, 0, 6, 13));
@@ -123,8 +117,7 @@ TEST(DialogUnits, RectanglesScaleByQuarterWidthAndEighthHeight)
     EXPECT_EQ(map_dialog_rect(QRect(332, 39, 83, 74), wide), QRect(664, 78, 166, 148));
 }
 
-TEST_F(TemplateDialogTest, BaseUnitsAreTheRoundedLetterAverageAndTheFontHeight)
-{
+TEST_F(TemplateDialogTest, BaseUnitsAreTheRoundedLetterAverageAndTheFontHeight) {
     const QFont font = dialog_font("Helv", 8);
     const DialogBaseUnits base = dialog_base_units(font);
     const QFontMetrics metrics(font);
@@ -140,21 +133,20 @@ TEST_F(TemplateDialogTest, BaseUnitsAreTheRoundedLetterAverageAndTheFontHeight)
     EXPECT_GE(font.pixelSize(), 8);
 }
 
-TEST_F(TemplateDialogTest, ControlsAreNamedByIdentifierWithTheirTextsKindsAndPixelRectangles)
-{
+TEST_F(TemplateDialogTest, ControlsAreNamedByIdentifierWithTheirTextsKindsAndPixelRectangles) {
     TemplateDialog dialog(sample, nullptr, procedure);
     const DialogBaseUnits base = dialog.base_units();
     EXPECT_EQ(dialog.windowTitle(), QString("Sample"));
     EXPECT_EQ(dialog.size(), map_dialog_rect(QRect(0, 0, 180, 142), base).size());
-    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());  // modal frame: fixed size
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()); // modal frame: fixed size
     EXPECT_TRUE(dialog.isModal());
     for (const DialogControl& control : sample.controls) {
         QWidget* widget = dialog.item(control.id);
         ASSERT_NE(widget, nullptr) << control.id;
-        if (control.id == IDC_STATIC)
-            continue;
+        if (control.id == IDC_STATIC) continue;
         EXPECT_EQ(widget->objectName(), QString::number(control.id));
-        EXPECT_EQ(widget->geometry(), map_dialog_rect(QRect(control.x, control.y, control.width, control.height), base))
+        EXPECT_EQ(widget->geometry(),
+                  map_dialog_rect(QRect(control.x, control.y, control.width, control.height), base))
             << control.id;
     }
     auto* insert = qobject_cast<QPushButton*>(dialog.item(IDOK));
@@ -175,7 +167,7 @@ TEST_F(TemplateDialogTest, ControlsAreNamedByIdentifierWithTheirTextsKindsAndPix
     EXPECT_EQ(left->text(), QString("Left text"));
     EXPECT_EQ(sunken->frameShadow(), QFrame::Sunken);
     EXPECT_EQ(left->frameShape(), QFrame::NoFrame);
-    EXPECT_EQ(qobject_cast<QPushButton*>(dialog.item(112)), nullptr);  // owner-drawn, not a push button
+    EXPECT_EQ(qobject_cast<QPushButton*>(dialog.item(112)), nullptr); // owner-drawn, not a push button
     EXPECT_NE(qobject_cast<QAbstractButton*>(dialog.item(112)), nullptr);
     auto* bar = qobject_cast<QSlider*>(dialog.item(110));
     ASSERT_NE(bar, nullptr);
@@ -185,8 +177,7 @@ TEST_F(TemplateDialogTest, ControlsAreNamedByIdentifierWithTheirTextsKindsAndPix
     EXPECT_EQ(dialog.item(4242), nullptr);
 }
 
-TEST_F(TemplateDialogTest, ThickFrameMakesTheDialogResizableAndThePositionCountsFromTheOwner)
-{
+TEST_F(TemplateDialogTest, ThickFrameMakesTheDialogResizableAndThePositionCountsFromTheOwner) {
     QWidget owner;
     owner.move(40, 30);
     owner.resize(400, 300);
@@ -199,8 +190,7 @@ TEST_F(TemplateDialogTest, ThickFrameMakesTheDialogResizableAndThePositionCounts
     EXPECT_EQ(dialog.pos(), owner.mapToGlobal(QPoint(0, 0)) + frame.topLeft());
 }
 
-TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure)
-{
+TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure) {
     TemplateDialog dialog(sample, nullptr, procedure);
     procedure.endOnButtons = false;
     dialog.start(5);
@@ -216,8 +206,8 @@ TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure)
     EXPECT_EQ(dialog.list_selection(120), -1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(dialog.list_selection(120), 1);
-    const std::vector<Call> expected = {{IDCANCEL, BN_CLICKED}, {112, BN_CLICKED}, {103, EN_UPDATE},
-                                        {120, LBN_SELCHANGE}};
+    const std::vector<Call> expected = {
+        {IDCANCEL, BN_CLICKED}, {112, BN_CLICKED}, {103, EN_UPDATE}, {120, LBN_SELCHANGE}};
     EXPECT_EQ(procedure.calls, expected);
 
     procedure.calls.clear();
@@ -225,7 +215,7 @@ TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure)
     QTest::keyClick(dialog.item(103), Qt::Key_Escape);
     const std::vector<Call> keys = {{IDOK, BN_CLICKED}, {IDCANCEL, BN_CLICKED}};
     EXPECT_EQ(procedure.calls, keys);
-    EXPECT_TRUE(dialog.isVisible());  // the procedure decides when the dialog ends
+    EXPECT_TRUE(dialog.isVisible()); // the procedure decides when the dialog ends
     EXPECT_FALSE(dialog.ended());
 
     dialog.end_dialog(9);
@@ -234,11 +224,10 @@ TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure)
     EXPECT_FALSE(dialog.isVisible());
     procedure.calls.clear();
     QTest::mouseClick(dialog.item(IDOK), Qt::LeftButton);
-    EXPECT_TRUE(procedure.calls.empty());  // an ended dialog tells nothing more
+    EXPECT_TRUE(procedure.calls.empty()); // an ended dialog tells nothing more
 }
 
-TEST_F(TemplateDialogTest, DialogEndedByItsInitIsNeverShown)
-{
+TEST_F(TemplateDialogTest, DialogEndedByItsInitIsNeverShown) {
     procedure.endAtInit = true;
     TemplateDialog dialog(sample, nullptr, procedure);
     EXPECT_EQ(dialog.run(3), 77);
@@ -246,8 +235,7 @@ TEST_F(TemplateDialogTest, DialogEndedByItsInitIsNeverShown)
     EXPECT_EQ(procedure.initParameter, 3);
 }
 
-TEST_F(TemplateDialogTest, TrackbarReportsUserMovesOnlyAndKeepsItsRange)
-{
+TEST_F(TemplateDialogTest, TrackbarReportsUserMovesOnlyAndKeepsItsRange) {
     TemplateDialog dialog(sample, nullptr, procedure);
     dialog.set_trackbar_range(110, 0, 128);
     dialog.set_trackbar_tick_frequency(110, 8);
@@ -266,8 +254,7 @@ TEST_F(TemplateDialogTest, TrackbarReportsUserMovesOnlyAndKeepsItsRange)
     EXPECT_EQ(procedure.scrolled[0], 0);
 }
 
-TEST_F(TemplateDialogTest, OwnerDrawnButtonIsPaintedByTheProcedureClippedToItself)
-{
+TEST_F(TemplateDialogTest, OwnerDrawnButtonIsPaintedByTheProcedureClippedToItself) {
     TemplateDialog dialog(sample, nullptr, procedure);
     QWidget* swatch = dialog.item(112);
     const QImage image = swatch->grab().toImage();
@@ -281,8 +268,7 @@ TEST_F(TemplateDialogTest, OwnerDrawnButtonIsPaintedByTheProcedureClippedToItsel
     EXPECT_NE(whole.pixelColor(outside), QColor(10, 200, 30));
 }
 
-TEST_F(TemplateDialogTest, ItemTextsAndNumbers)
-{
+TEST_F(TemplateDialogTest, ItemTextsAndNumbers) {
     TemplateDialog dialog(sample, nullptr, procedure);
     dialog.set_item_int(103, 300, false);
     EXPECT_EQ(dialog.item_text(103), "300");
@@ -304,8 +290,7 @@ TEST_F(TemplateDialogTest, ItemTextsAndNumbers)
     EXPECT_EQ(dialog.item_text(IDOK), "Set");
 }
 
-TEST(ParseItemInt, DecimalWithSpacesAndSignOnlyWhenSigned)
-{
+TEST(ParseItemInt, DecimalWithSpacesAndSignOnlyWhenSigned) {
     bool ok = false;
     EXPECT_EQ(parse_item_int(" 12 ", &ok, false), 12u);
     EXPECT_TRUE(ok);
