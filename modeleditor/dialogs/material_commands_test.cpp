@@ -85,6 +85,7 @@ class AssignTexture : public DialogCommands {
     void SetUp() override {
         view = glview::view_create(&surface);
         ASSERT_TRUE(glview::view_has_context(view)) << "no offscreen GL context: " << surface.last_error();
+        mainView = fixture.state().view;  // the fixture's own record, released with its window
         fixture.state().view = view;
         AddDefaultMaterial(model(), "a");
         AddDefaultMaterial(model(), "b");
@@ -103,7 +104,7 @@ class AssignTexture : public DialogCommands {
         std::fclose(f);
     }
     void TearDown() override {
-        fixture.state().view = nullptr;
+        fixture.state().view = mainView;
         glview::view_release(&surface, view);
         std::filesystem::remove_all(dir);
     }
@@ -113,6 +114,7 @@ class AssignTexture : public DialogCommands {
 
     platform::EglSurface surface{16, 16};
     glview::ViewContext* view = nullptr;
+    glview::ViewContext* mainView = nullptr;
     std::filesystem::path dir;
 };
 
