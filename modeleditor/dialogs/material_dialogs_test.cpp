@@ -202,6 +202,10 @@ TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle) {
     EXPECT_FLOAT_EQ(preview->view()->zFar, 5.0f);
     QTest::qWait(50);
     EXPECT_EQ(preview->view()->width, std::uint32_t(preview->surface().width()));
+    // A sunken edge of one pixel around the view.
+    const QRect edge = preview->widget()->rect();
+    EXPECT_EQ(preview->surface().widget()->geometry(), edge.adjusted(1, 1, -1, -1));
+    EXPECT_EQ(preview->surface().width(), edge.width() - 2);
     Click(*material, IDCANCEL);
 }
 

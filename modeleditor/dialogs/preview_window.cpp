@@ -2,15 +2,23 @@
 
 #include "modeleditor/dialogs/preview_draw.h"
 
+#include <QFrame>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace editor {
 
 PreviewWindowProc::PreviewWindowProc(QWidget* parent, const MaterialEdit& edit, std::function<void()> restore)
-    : surface_(parent, 0x000000), edit_(edit), restore_(std::move(restore)) {
+    : frame_(new QFrame(parent)), surface_(frame_, 0x000000), edit_(edit), restore_(std::move(restore)) {
+    // A static edge: one sunken line around the view.
+    frame_->setObjectName(QStringLiteral("A"));
+    frame_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame_->setLineWidth(1);
+    frame_->setGeometry(0, 0, 150, 150);
+    auto* layout = new QVBoxLayout(frame_);
+    layout->setContentsMargins(0, 0, 0, 0);
     QWidget* child = surface_.widget();
-    child->setGeometry(0, 0, 150, 150);
-    child->setObjectName(QStringLiteral("A"));
+    layout->addWidget(child);
     // The GL window needs its native window before a context can be made on it.
     child->winId();
     view_ = glview::view_create(&surface_);
@@ -23,7 +31,7 @@ PreviewWindowProc::PreviewWindowProc(QWidget* parent, const MaterialEdit& edit, 
         invalidate();
     });
     surface_.set_erase_handler([this] { glview::view_current_clear(view_); });
-    child->show();
+    frame_->show();
     if (restore_) restore_();
 }
 
@@ -34,10 +42,13 @@ PreviewWindowProc::~PreviewWindowProc() {
     glview::view_release(&surface_, view_);
     view_ = nullptr;
     if (restore_) restore_();
+    // The frame holds the surface's window, which the surface still reaches while it is destroyed.
+    frame_->hide();
+    frame_->deleteLater();
 }
 
 void PreviewWindowProc::move(const QRect& pixels) {
-    surface_.widget()->setGeometry(pixels);
+    frame_->setGeometry(pixels);
     invalidate();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The material preview child of the Material dialog and the Material browser: a GL child
 // window with its own view that shows a lit sphere in the colours of `materialEdit`.
+#include <QFrame>
 #include <QRect>
 
 #include <functional>
@@ -31,11 +32,13 @@ class PreviewWindowProc {
     // Paints now: clear, draw, present.
     void paint();
 
-    QWidget* widget() const { return surface_.widget(); }
+    // The child window: a sunken edge around the GL view.
+    QWidget* widget() const { return frame_; }
     platform::GlWindowSurface& surface() { return surface_; }
     glview::ViewContext* view() const { return view_; }
 
   private:
+    QFrame* frame_; // owned by the parent
     platform::GlWindowSurface surface_;
     const MaterialEdit& edit_;
     std::function<void()> restore_;
