@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QOpenGLContext>
 #include <QPushButton>
 #include <QScreen>
@@ -121,6 +122,39 @@ TEST_F(DialogsOverTheEditor, ModelPreviewShowsTheModelOnWhiteAndGivesTheMainCont
     QOpenGLContext* current = QOpenGLContext::currentContext();
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->surface(), window.surface().window());
+}
+
+TEST_F(DialogsOverTheEditor, RefusalsAreRealBoxesOwnedByTheDialog) {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QWidget* owner = nullptr;
+    platform::TemplateDialog* face = nullptr;
+    OnModalDialog([&](platform::TemplateDialog& dialog) {
+        face = &dialog;
+        for (const auto& [id, number] : {std::pair{104, "1"}, std::pair{105, "9"}}) {
+            auto* edit = qobject_cast<QLineEdit*>(dialog.item(id));
+            edit->selectAll();
+            QTest::keyClicks(edit, number);
+        }
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box) {
+                title = box->windowTitle();
+                text = box->text();
+                icon = box->icon();
+                owner = box->parentWidget();
+                box->accept();
+            }
+            QTimer::singleShot(20, [&dialog, this] { Press(dialog, platform::IDCANCEL); });
+        });
+        Press(dialog, platform::IDOK);
+    });
+    window.proc().handle(WM_COMMAND, IDM_ADD_FACE, 0);
+    EXPECT_EQ(title.toStdString(), "Korvex Editor v1.3 EN");
+    EXPECT_EQ(text.toStdString(), "Error: Non existing vertex given.");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(owner, face);
+    EXPECT_EQ(FaceCount(window.proc().model()), 1);
 }
 
 TEST_F(DialogsOverTheEditor, UnknownTemplatesOpenNothing) {
