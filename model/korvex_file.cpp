@@ -152,7 +152,8 @@ int32_t InflateInto(const uint8_t* stream, size_t streamBytes, const BodyBlocks&
         ended = true;
         if (outLeft > 0) status = MODEL_ERR_RANGE;
       } else if (ret == Z_BUF_ERROR) {
-        if (inputGone()) status = MODEL_ERR_RANGE;
+        // No progress with room to write: only running out of input can cause that.
+        status = inputGone() ? MODEL_ERR_RANGE : MODEL_ERR_DATA;
       } else if (ret != Z_OK) {
         status = MapInflateError(ret);
       }
@@ -172,7 +173,7 @@ int32_t InflateInto(const uint8_t* stream, size_t streamBytes, const BodyBlocks&
     } else if (ret == Z_STREAM_END) {
       ended = true;
     } else if (ret == Z_BUF_ERROR) {
-      if (inputGone()) status = MODEL_ERR_RANGE;
+      status = inputGone() ? MODEL_ERR_RANGE : MODEL_ERR_DATA;
     } else if (ret != Z_OK) {
       status = MapInflateError(ret);
     }
@@ -196,7 +197,11 @@ int32_t FillFromMemory(const uint8_t* body, size_t bodyBytes, Model* fresh) {
 // Length of an open regular file, -1 when it cannot be found.
 int64_t FileLength(FILE* file) {
   struct stat st;
-  if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  if (fstat(fileno(file), &st) != 0) return -1;
+  if (!S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return -1;
+  }
   return static_cast<int64_t>(st.st_size);
 }
 
