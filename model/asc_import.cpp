@@ -76,7 +76,9 @@ void ScanFace(std::string_view line, Face& face) {
 bool CountsFit(int32_t vertices, int32_t faces, int64_t vertexBase, int64_t faceBase,
                const AscLineReader& lines, uint64_t lineBound) {
   if (vertices < 0 || faces < 0) return false;
-  const uint64_t remaining = lineBound - lines.linesRead();
+  // A file that grew between the counting pass and the import has no lines to spare.
+  const uint64_t read = lines.linesRead();
+  const uint64_t remaining = read < lineBound ? lineBound - read : 0;
   if (static_cast<uint64_t>(vertices) + static_cast<uint64_t>(faces) > remaining) return false;
   return vertexBase + vertices <= INT32_MAX && faceBase + faces <= INT32_MAX;
 }
@@ -195,9 +197,7 @@ std::string_view MaterialNameOf(std::string_view line) {
   return rest.substr(0, n);
 }
 
-int32_t ImportAdvancedUnguarded(Model* model, const char* data, size_t size) {
-  AscLineReader lines(data, size);
-  const uint64_t lineBound = AscLineBound(data, size);
+int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t lineBound) {
   RecordBuffer<Vertex> vertices;
   RecordBuffer<Face> faces;
   MaterialNames materials;
@@ -259,6 +259,7 @@ int32_t ImportAdvancedUnguarded(Model* model, const char* data, size_t size) {
     faceCount += objectFaces;
   }
 
+  if (lines.failed()) return MODEL_ERR_OPEN;
   // Build the new lists aside; the model changes only when every allocation has succeeded.
   Model fresh;
   ModelInit(&fresh);
@@ -280,25 +281,25 @@ int32_t ImportAdvancedUnguarded(Model* model, const char* data, size_t size) {
 
 // The material table allocates through the standard library; running out of memory there is
 // the same failure as anywhere else.
-int32_t ImportAdvanced(Model* model, const char* data, size_t size) {
+int32_t ImportAdvanced(Model* model, AscLineReader& lines, uint64_t lineBound) {
   try {
-    return ImportAdvancedUnguarded(model, data, size);
+    return ImportAdvancedUnguarded(model, lines, lineBound);
   } catch (const std::bad_alloc&) {
     return MODEL_ERR_MEMORY;
   }
 }
 
-int32_t ImportSimple(Model* model, const char* data, size_t size) {
-  AscLineReader lines(data, size);
+int32_t ImportSimple(Model* model, AscLineReader& lines, uint64_t lineBound) {
   std::string_view line;
-  if (!SkipTo(lines, kNamedObject, line)) return MODEL_OK;
-  if (!SkipTo(lines, kTriMesh, line)) return MODEL_OK;
+  if (!SkipTo(lines, kNamedObject, line) || !SkipTo(lines, kTriMesh, line)) {
+    return lines.failed() ? MODEL_ERR_OPEN : MODEL_OK;
+  }
   // The counts go straight into the model's counts, so one the line lacks keeps its value.
   int32_t vertexCount = model->vertexCount;
   int32_t faceCount = model->faceCount;
   void* const counts[2] = {&vertexCount, &faceCount};
   TriMeshPattern().Scan(line, counts);
-  if (!CountsFit(vertexCount, faceCount, 0, 0, lines, AscLineBound(data, size))) {
+  if (!CountsFit(vertexCount, faceCount, 0, 0, lines, lineBound)) {
     return MODEL_ERR_RANGE;
   }
 
@@ -326,32 +327,37 @@ int32_t ImportSimple(Model* model, const char* data, size_t size) {
   } while (false);
 
   const bool addDefault = complete && model->materialCount == 0;
-  if (addDefault && AddDefaultMaterial(&fresh, kDefaultMaterialName) != MODEL_OK) {
+  const int32_t status = lines.failed() ? MODEL_ERR_OPEN
+                         : addDefault   ? AddDefaultMaterial(&fresh, kDefaultMaterialName)
+                                        : MODEL_OK;
+  if (status != MODEL_OK) {
     ModelRelease(&fresh);
-    return MODEL_ERR_MEMORY;
+    return status;
   }
   SwapMeshInto(model, &fresh, addDefault);
   ModelRelease(&fresh);
   return MODEL_OK;
 }
 
-// Reads the whole file into a malloc'd block. Returns 0, -1 (cannot open or read), -9.
-int32_t ReadWholeFile(const char* path, char** data, size_t* size) {
-  *data = nullptr;
-  *size = 0;
-  FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return MODEL_ERR_OPEN;
-  struct stat info {};
+using ImportCore = int32_t (*)(Model*, AscLineReader&, uint64_t);
+
+int32_t ImportBytes(Model* model, const char* data, size_t size, ImportCore import) {
+  AscLineReader lines(data, size);
+  return import(model, lines, AscLineBound(data, size));
+}
+
+// Reads the rest of a file that cannot be read twice into one malloc'd block.
+// Returns 0, -1 (read error) or -9.
+int32_t ReadRest(FILE* file, char** data, size_t* size) {
   size_t capacity = 1 << 16;
-  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0) {
-    capacity = static_cast<size_t>(info.st_size) + 1;  // +1 sees the end without a regrowth
-  }
-  char* buffer = static_cast<char*>(std::malloc(capacity));
   size_t used = 0;
+  char* buffer = static_cast<char*>(std::malloc(capacity));
   int32_t status = buffer == nullptr ? MODEL_ERR_MEMORY : MODEL_OK;
   while (status == MODEL_OK) {
     if (used == capacity) {
-      char* bigger = capacity <= SIZE_MAX / 2 ? static_cast<char*>(std::realloc(buffer, capacity * 2)) : nullptr;
+      char* bigger = capacity <= SIZE_MAX / 2
+                         ? static_cast<char*>(std::realloc(buffer, capacity * 2))
+                         : nullptr;
       if (bigger == nullptr) {
         status = MODEL_ERR_MEMORY;
         break;
@@ -366,7 +372,6 @@ int32_t ReadWholeFile(const char* path, char** data, size_t* size) {
       break;
     }
   }
-  std::fclose(file);
   if (status != MODEL_OK) {
     std::free(buffer);
     return status;
@@ -376,24 +381,50 @@ int32_t ReadWholeFile(const char* path, char** data, size_t* size) {
   return MODEL_OK;
 }
 
-template <typename Import>
-int32_t ImportFile(Model* model, const char* path, Import import) {
-  char* data = nullptr;
-  size_t size = 0;
-  int32_t status = ReadWholeFile(path, &data, &size);
-  if (status == MODEL_OK) status = import(model, data, size);
-  std::free(data);
+// A regular file is read twice through one small buffer: once to count its lines for the
+// count checks, once to import it. That keeps a large file out of memory as a whole, and
+// the buffer stays in the cache. Anything else (a pipe) is read into memory first.
+int32_t ImportFile(Model* model, const char* path, ImportCore import) {
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return MODEL_ERR_OPEN;
+  int32_t status = MODEL_OK;
+  struct stat info {};
+  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode)) {
+    constexpr size_t kBufferSize = 256 * 1024;
+    char* buffer = static_cast<char*>(std::malloc(kBufferSize));
+    if (buffer == nullptr) {
+      status = MODEL_ERR_MEMORY;
+    } else {
+      AscLineCounter counter;
+      size_t got;
+      while ((got = std::fread(buffer, 1, kBufferSize, file)) > 0) counter.Add(buffer, got);
+      if (std::ferror(file) || std::fseek(file, 0, SEEK_SET) != 0) {
+        status = MODEL_ERR_OPEN;
+      } else {
+        AscLineReader lines(file, buffer, kBufferSize);
+        status = import(model, lines, counter.bound());
+      }
+      std::free(buffer);
+    }
+  } else {
+    char* data = nullptr;
+    size_t size = 0;
+    status = ReadRest(file, &data, &size);
+    if (status == MODEL_OK) status = ImportBytes(model, data, size, import);
+    std::free(data);
+  }
+  std::fclose(file);
   return status;
 }
 
 }  // namespace
 
 int32_t ImportAscFromMemory(Model* model, const char* data, size_t size) {
-  return ImportSimple(model, data, size);
+  return ImportBytes(model, data, size, ImportSimple);
 }
 
 int32_t ImportAscAdvancedFromMemory(Model* model, const char* data, size_t size) {
-  return ImportAdvanced(model, data, size);
+  return ImportBytes(model, data, size, ImportAdvanced);
 }
 
 int32_t ImportAsc(Model* model, const char* path) { return ImportFile(model, path, ImportSimple); }

@@ -16,8 +16,9 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' 
 
 // Runs f on a NUL-terminated copy of [begin, end). Tokens come from lines of at most 2047
 // characters, so the stack buffer nearly always serves; longer ones get a heap copy.
+// Kept out of line: its buffer would otherwise enlarge the frames of the hot readers.
 template <typename F>
-bool WithTerminatedCopy(const char* begin, const char* end, F&& f) {
+[[gnu::noinline]] bool WithTerminatedCopy(const char* begin, const char* end, F&& f) {
   const size_t n = static_cast<size_t>(end - begin);
   char local[4096];
   char* text = local;
@@ -40,9 +41,50 @@ bool MatchesWord(const char* p, const char* end, const char* word) {
   return true;
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common plain decimal, [digits][.digits] behind an optional sign, converted without
+// from_chars when that is exact: with at most 2^53 as the digits and at most 22 decimals, both
+// numbers are exact doubles and their quotient is the correctly rounded double. Rounding that
+// double to float gives the correctly rounded float unless it lies exactly halfway between two
+// floats, which is left to the general path. Returns null when the general path must decide
+// (also when the characters behind could still belong to the number).
+const char* ReadPlainDecimal(const char* p, const char* end, bool negative, float* out) {
+  uint64_t mantissa = 0;
+  int digits = 0;
+  int decimals = 0;
+  bool dot = false;
+  for (; p != end; ++p) {
+    const char c = *p;
+    if (IsDigit(c)) {
+      if (digits < 19) mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+      ++digits;
+      decimals += dot;
+    } else if (c == '.' && !dot) {
+      dot = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0 || digits > 19 || decimals > 22 || mantissa > (uint64_t{1} << 53)) return nullptr;
+  if (p != end && (Lower(*p) == 'e' || Lower(*p) == 'x')) return nullptr;
+  const double value = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  constexpr uint64_t kBelowFloat = (uint64_t{1} << 29) - 1;  // double bits a float drops
+  if ((bits & kBelowFloat) == (uint64_t{1} << 28)) return nullptr;
+  const float rounded = static_cast<float>(value);
+  *out = negative ? -rounded : rounded;
+  return p;
+}
+
 }  // namespace
 
-const char* AscReadInt(const char* p, const char* end, int32_t* out) {
+namespace {
+
+[[gnu::always_inline]] inline const char* ReadInt(const char* p, const char* end, int32_t* out) {
   const char* const start = p;
   bool negative = false;
   if (p != end && (*p == '-' || *p == '+')) {
@@ -74,7 +116,7 @@ const char* AscReadInt(const char* p, const char* end, int32_t* out) {
   return p;
 }
 
-const char* AscReadFloat(const char* p, const char* end, float* out) {
+[[gnu::always_inline]] inline const char* ReadFloat(const char* p, const char* end, float* out) {
   const char* const start = p;
   bool sign = false;
   bool plus = false;
@@ -85,6 +127,10 @@ const char* AscReadFloat(const char* p, const char* end, float* out) {
     if (p == end) return nullptr;
   }
   if (p == end) return nullptr;
+
+  if (!plus && (IsDigit(*p) || *p == '.')) {
+    if (const char* next = ReadPlainDecimal(p, end, sign, out)) return next;
+  }
 
   bool special = false;  // inf, infinity or nan
   bool hex = false;
@@ -160,6 +206,14 @@ const char* AscReadFloat(const char* p, const char* end, float* out) {
   return stored ? p : nullptr;
 }
 
+}  // namespace
+
+const char* AscReadInt(const char* p, const char* end, int32_t* out) { return ReadInt(p, end, out); }
+
+const char* AscReadFloat(const char* p, const char* end, float* out) {
+  return ReadFloat(p, end, out);
+}
+
 AscPattern::AscPattern(std::string_view pattern) : text_(pattern) {
   size_t i = 0;
   auto push = [&](Op op, size_t offset, size_t length) {
@@ -200,19 +254,21 @@ int AscPattern::Scan(std::string_view line, void* const* fields) const {
       case Op::SkipSpace:
         while (p != end && AscIsSpace(*p)) ++p;
         break;
-      case Op::Literal:
-        if (static_cast<size_t>(end - p) < step.length ||
-            std::memcmp(p, text_.data() + step.offset, step.length) != 0) {
-          return stored;
+      case Op::Literal: {
+        if (static_cast<size_t>(end - p) < step.length) return stored;
+        const char* expected = text_.data() + step.offset;
+        for (int k = 0; k < step.length; ++k) {
+          if (p[k] != expected[k]) return stored;
         }
         p += step.length;
         break;
+      }
       case Op::Int:
       case Op::Float: {
         while (p != end && AscIsSpace(*p)) ++p;
         const char* next = step.op == Op::Int
-                               ? AscReadInt(p, end, static_cast<int32_t*>(fields[stored]))
-                               : AscReadFloat(p, end, static_cast<float*>(fields[stored]));
+                               ? ReadInt(p, end, static_cast<int32_t*>(fields[stored]))
+                               : ReadFloat(p, end, static_cast<float*>(fields[stored]));
         if (next == nullptr) return stored;
         p = next;
         ++stored;

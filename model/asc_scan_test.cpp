@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -121,6 +122,44 @@ TEST(AscNumbers, SpecialValues) {
   EXPECT_EQ(v, 0);  // LONG_MIN cut to int
 }
 
+// Plain decimals take a shortcut past from_chars; they must still round exactly as strtof does,
+// halfway cases between two floats included.
+TEST(AscNumbers, PlainDecimalsRoundLikeStrtof) {
+  std::mt19937_64 rng(99);
+  std::vector<std::string> tokens;
+  for (int i = 0; i < 100000; ++i) {
+    const int digits = 1 + static_cast<int>(rng() % 19);
+    std::string t;
+    for (int k = 0; k < digits; ++k) t += static_cast<char>('0' + rng() % 10);
+    const int dot = static_cast<int>(rng() % (digits + 2));
+    if (dot <= digits) t.insert(static_cast<size_t>(dot), ".");
+    if (rng() % 2) t.insert(0, "-");
+    tokens.push_back(t);
+  }
+  // Exact halfway points between neighbouring floats, written out in full.
+  for (uint32_t bits : {0x4b800000u, 0x4b800001u, 0x3f800000u, 0x3dcccccdu, 0x42f6e979u, 0x5a000000u}) {
+    float lower;
+    std::memcpy(&lower, &bits, 4);
+    const float upper = std::nextafter(lower, 1e30f);
+    char text[80];
+    std::snprintf(text, sizeof text, "%.40f", (static_cast<double>(lower) + upper) / 2);
+    std::string t = text;
+    t.erase(t.find_last_not_of('0') + 1);
+    tokens.push_back(t);
+  }
+  for (const char* t : {"16777217", "16777219.0", "33554434", "33554438", "0.500000", "-0.000000",
+                        "1000000000000000000", "9007199254740993", "9007199254740992.5"}) {
+    tokens.emplace_back(t);
+  }
+  for (const std::string& t : tokens) {
+    float expected = -7, actual = -7;
+    std::sscanf(t.c_str(), "%f", &expected);
+    void* const f[1] = {&actual};
+    AscPattern("%f").Scan(t, f);
+    ASSERT_EQ(std::memcmp(&actual, &expected, 4), 0) << t << ": " << actual << " vs " << expected;
+  }
+}
+
 TEST(AscPatterns, BlankMatchesAnyWhiteSpaceIncludingNone) {
   for (const char* line : {"Face 0:    A: 1 B: 2 C: 3", "Face 0:A:1B:2C:3", "Face\t0:\tA:\t1\r\vB:\f2 C:  3",
                            "Face 0: A:1 B:2 C:3 AB:1 BC:1 CA:1", "Face0:A:1 B:2 C:3"}) {
@@ -217,6 +256,26 @@ std::vector<std::string> SplitWithReader(const std::string& data) {
   while (reader.Next(line)) lines.emplace_back(line);
   EXPECT_EQ(reader.linesRead(), lines.size());
   EXPECT_GE(AscLineBound(data.data(), data.size()), lines.size());
+  EXPECT_FALSE(reader.failed());
+  return lines;
+}
+
+// The same through a file and a small buffer, so that lines straddle the refills.
+std::vector<std::string> SplitStreaming(const std::string& data, size_t bufferSize) {
+  std::vector<std::string> lines;
+  FILE* f = fmemopen(const_cast<char*>(data.data()), data.size(), "r");
+  if (f == nullptr) return lines;
+  std::vector<char> buffer(bufferSize);
+  AscLineReader reader(f, buffer.data(), buffer.size());
+  std::string_view line;
+  while (reader.Next(line)) lines.emplace_back(line);
+  EXPECT_FALSE(reader.failed());
+  std::fclose(f);
+  AscLineCounter counter;
+  for (size_t at = 0; at < data.size(); at += 1000) {
+    counter.Add(data.data() + at, std::min<size_t>(1000, data.size() - at));
+  }
+  EXPECT_EQ(counter.bound(), AscLineBound(data.data(), data.size()));
   return lines;
 }
 
@@ -242,7 +301,10 @@ TEST(AscLines, SplitLikeFgets) {
       data.append(lengths[rng() % 10], static_cast<char>('a' + rng() % 26));
       if (rng() % 5 != 0) data += '\n';
     }
-    ASSERT_EQ(SplitWithReader(data), SplitWithFgets(data)) << "round " << round;
+    const std::vector<std::string> expected = SplitWithFgets(data);
+    ASSERT_EQ(SplitWithReader(data), expected) << "round " << round;
+    ASSERT_EQ(SplitStreaming(data, 4096), expected) << "round " << round;
+    ASSERT_EQ(SplitStreaming(data, 5000), expected) << "round " << round;
   }
 }
 

@@ -1,0 +1,268 @@
+#include "modeleditor/editor_main_window.h"
+
+#include "modeleditor/editor_ids.h"
+#include "modeleditor/editor_menu.h"
+#include "modeleditor/key_codes.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/menu_bar.h"
+#include "platform/qt/message_box.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <vector>
+
+namespace editor {
+namespace {
+
+// The old platform runs every timer at no less than this period.
+constexpr std::uint32_t kShortestTimerMs = 10;
+
+std::uint32_t platform_menu_flags(std::uint32_t flags) {
+    std::uint32_t out = 0;
+    if (flags & MF_GRAYED) out |= platform::MF_GRAYED;
+    if (flags & MF_CHECKED) out |= platform::MF_CHECKED;
+    if (flags & MF_SEPARATOR) out |= platform::MF_SEPARATOR;
+    return out;
+}
+
+} // namespace
+
+EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
+    setObjectName(kEditorTitle);
+    setWindowTitle(QString::fromLatin1(kEditorTitle));
+    resize(544, 375);
+    build_menus();
+    setCentralWidget(surface_.widget());
+    // The client area's background is black (the view's first clear colour is black too); the
+    // menu bar keeps the desktop's colours.
+    QPalette black = surface_.widget()->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    surface_.widget()->setPalette(black);
+    surface_.widget()->setAutoFillBackground(true);
+    surface_.widget()->setFocusPolicy(Qt::StrongFocus);
+    surface_.window()->installEventFilter(this);
+    surface_.set_paint_handler([this] { proc_.handle(WM_PAINT, 0, 0); });
+    surface_.set_resize_handler([this](std::int32_t width, std::int32_t height) {
+        if (created_ && !destroyed_)
+            proc_.handle(
+                WM_SIZE, 0,
+                std::intptr_t((std::uint32_t(height) & 0xFFFF) << 16 | (std::uint32_t(width) & 0xFFFF)));
+    });
+    surface_.set_erase_handler([this] { proc_.handle(WM_ERASEBKGND, 0, 0); });
+}
+
+EditorMainWindow::~EditorMainWindow() {
+    // A window torn down without its destruction message still releases its view, but it
+    // does not end a loop that it was never asked to end.
+    quitOnDestroy_ = false;
+    destroy_once();
+}
+
+void EditorMainWindow::build_menus() {
+    std::vector<platform::MenuEntry> entries;
+    const auto titles = editor_menu_titles();
+    for (std::size_t i = 0; i < titles.size(); ++i)
+        entries.push_back({-1, titles[i], int(i), platform::MF_POPUP});
+    for (const EditorMenuItem& item : editor_menu_items())
+        entries.push_back({item.menu, item.text, item.id, platform_menu_flags(item.flags)});
+    platform::build_menu_bar(*menuBar(), entries,
+                             [this](int id) { proc_.handle(WM_COMMAND, std::uintptr_t(id), 0); });
+}
+
+void EditorMainWindow::start(const QString& file) {
+    // The native windows exist before the view's context is made on them.
+    winId();
+    created_ = true;
+    proc_.handle(WM_CREATE, 0, 0);
+    show();
+    showMaximized();
+    surface_.widget()->setFocus(); // keys go to the view from the start
+    const std::int32_t width = surface_.width(), height = surface_.height();
+    proc_.handle(WM_SIZE, 0,
+                 std::intptr_t((std::uint32_t(height) & 0xFFFF) << 16 | (std::uint32_t(width) & 0xFFFF)));
+    if (!file.isEmpty()) proc_.open_file(file.toLocal8Bit().toStdString());
+}
+
+// --- EditorWindow ---
+
+void EditorMainWindow::invalidate() {
+    surface_.invalidate(true);
+}
+
+ScreenRect EditorMainWindow::window_rect() const {
+    const QRect r = frameGeometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+ScreenPoint EditorMainWindow::pointer_position() const {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void EditorMainWindow::set_pointer_position(ScreenPoint point) {
+    QCursor::setPos(point.x, point.y);
+}
+
+void EditorMainWindow::show_pointer(bool show) {
+    if (show) {
+        surface_.window()->unsetCursor();
+        unsetCursor();
+    } else {
+        surface_.window()->setCursor(Qt::BlankCursor);
+        setCursor(Qt::BlankCursor);
+    }
+}
+
+void EditorMainWindow::post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, message, wParam, lParam] {
+            if (!destroyed_) proc_.handle(message, wParam, lParam);
+        },
+        Qt::QueuedConnection);
+}
+
+std::intptr_t EditorMainWindow::send_message(std::uint32_t message, std::uintptr_t wParam,
+                                             std::intptr_t lParam) {
+    return proc_.handle(message, wParam, lParam);
+}
+
+void EditorMainWindow::set_timer(std::uint32_t id, std::uint32_t periodMs) {
+    QTimer*& timer = timers_[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] {
+            if (!destroyed_) proc_.handle(WM_TIMER, id, 0);
+        });
+    }
+    timer->start(int(std::max(periodMs, kShortestTimerMs)));
+}
+
+void EditorMainWindow::check_menu_item(int id, bool checked) {
+    platform::check_menu_item(*menuBar(), id, checked);
+}
+
+std::optional<FileDialogResult> EditorMainWindow::file_dialog(const FileDialogRequest& request) {
+    platform::FileDialogOptions options;
+    for (const FileDialogFilter& filter : request.filters)
+        options.filters.push_back({filter.description, filter.patterns});
+    options.default_extension = request.defaultExtension;
+    options.must_exist = request.mustExist;
+    options.overwrite_prompt = false;
+    const auto choice =
+        request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
+    if (!choice) return std::nullopt;
+    return FileDialogResult{choice->path, choice->filter_index};
+}
+
+int EditorMainWindow::message_box(const std::string& text, const std::string& caption, std::uint32_t style) {
+    return platform::message_box(this, text, caption, style);
+}
+
+void EditorMainWindow::destroy_window() {
+    destroy_once();
+    hide();
+}
+
+void EditorMainWindow::post_quit(int exitCode) {
+    if (!quitOnDestroy_) return;
+    if (quit_) {
+        quit_(exitCode);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+}
+
+platform::GlSurface* EditorMainWindow::gl_surface() {
+    return &surface_;
+}
+
+void EditorMainWindow::destroy_once() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    for (auto& [id, timer] : timers_)
+        timer->stop();
+    if (created_)
+        proc_.handle(WM_DESTROY, 0, 0);
+    else
+        post_quit(0);
+}
+
+// --- Events ---
+
+void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    destroy_once();
+    event->accept();
+}
+
+bool EditorMainWindow::key_event(QEvent* event) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const std::uint32_t code = virtual_key_from_qt(key->key(), (key->modifiers() & Qt::KeypadModifier) != 0);
+    if (event->type() == QEvent::KeyPress) {
+        if (code != 0) proc_.handle(WM_KEYDOWN, code, 0);
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).unicode() < 256 && !destroyed_)
+            proc_.handle(WM_CHAR, text.at(0).unicode(), 0);
+        return true;
+    }
+    // Held keys repeat as press and release pairs; only the real release lifts the key.
+    if (!key->isAutoRepeat() && code != 0) proc_.handle(WM_KEYUP, code, 0);
+    return true;
+}
+
+bool EditorMainWindow::mouse_event(QEvent* event) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool left = mouse->button() == Qt::LeftButton;
+    const bool right = mouse->button() == Qt::RightButton;
+    if (!left && !right) return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        proc_.handle(left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, 0);
+        return true;
+    case QEvent::MouseButtonRelease:
+        proc_.handle(left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, 0);
+        return true;
+    case QEvent::MouseButtonDblClick:
+        proc_.handle(left ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool EditorMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == surface_.window() && !destroyed_) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return key_event(event);
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return mouse_event(event);
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void EditorMainWindow::keyPressEvent(QKeyEvent* event) {
+    if (!destroyed_) key_event(event);
+}
+
+void EditorMainWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (!destroyed_) key_event(event);
+}
+
+} // namespace editor

@@ -1,0 +1,237 @@
+// The real Korvex Editor window under a display, driven with Qt Test: start-up with a model
+// file, menus, keys, mouse-look, timers, the failure box and Exit.
+#include "modeleditor/editor_main_window.h"
+
+#include "glview/view_context.h"
+#include "model/korvex_file.h"
+#include "modeleditor/editor_ids.h"
+#include "platform/qt/menu_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace editor {
+namespace {
+
+QApplication& app() {
+    return *qApp;
+}
+
+void Wait(int ms) {
+    QTest::qWait(ms);
+}
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 3000) {
+    return QTest::qWaitFor(condition, ms);
+}
+
+struct SeenBox {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Closes the next message box that comes up and tells what it said.
+void AnswerNextBox(SeenBox& seen) {
+    QTimer::singleShot(50, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            AnswerNextBox(seen);
+            return;
+        }
+        seen = {box->windowTitle(), box->text(), box->icon()};
+        box->accept();
+    });
+}
+
+class EditorWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path = std::filesystem::temp_directory_path() /
+               ("kx_editor_gui_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".Korvex");
+        Model m;
+        ModelInit(&m);
+        AddVertex(&m, 0, 0, 0, 0);
+        AddVertex(&m, 1, 0, 0, 0);
+        AddVertex(&m, 0, 1, 0, 0);
+        AddFace(&m, 0, 1, 2, 0);
+        AddDummy(&m, 3, 0.5f, 0.5f, 0.5f);
+        AddDefaultMaterial(&m, "Default");
+        ASSERT_EQ(ModelSaveCompressed(&m, path.c_str()), 0);
+        ModelRelease(&m);
+    }
+    void TearDown() override { std::filesystem::remove(path); }
+
+    void Start(const QString& file) {
+        window.start(file);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        // A GUI test that cannot get its GL context fails; it never passes by skipping.
+        ASSERT_NE(window.proc().state().view, nullptr);
+        ASSERT_NE(window.proc().state().view->rc, nullptr) << "no GL context for the editor's view";
+        Wait(50);
+    }
+    QWindow* View() { return window.surface().window(); }
+    EditorState& State() { return window.proc().state(); }
+    Model* TheModel() { return window.proc().model(); }
+
+    QApplication& application = app();
+    std::filesystem::path path;
+    EditorMainWindow window;
+};
+
+TEST_F(EditorWindowTest, StartsMaximisedWithTheModelNamedOnTheCommandLine) {
+    Start(QString::fromStdString(path.string()));
+    EXPECT_EQ(window.windowTitle(), "Korvex Editor v1.3 EN");
+    EXPECT_TRUE(window.isMaximized());
+    EXPECT_EQ(VertexCount(TheModel()), 3);
+    EXPECT_EQ(DummyCount(TheModel()), 1);
+    EXPECT_NE(State().bitmapFont, nullptr);
+    EXPECT_NE(State().outlineFont, nullptr);
+    // The view fills the client area below the menu bar.
+    EXPECT_EQ(window.centralWidget(), window.surface().widget());
+    EXPECT_EQ(State().view->width, std::uint32_t(window.surface().width()));
+    EXPECT_EQ(window.surface().widget()->size(), window.centralWidget()->size());
+    // The menu bar is shown above the view, not covered by it.
+    EXPECT_TRUE(window.menuBar()->isVisible());
+    EXPECT_GT(window.menuBar()->height(), 0);
+    const QPalette menus = window.menuBar()->palette();
+    EXPECT_NE(menus.color(QPalette::Window), menus.color(QPalette::WindowText)); // readable
+    EXPECT_GE(window.surface().widget()->geometry().top(), window.menuBar()->geometry().bottom());
+    EXPECT_EQ(View()->geometry().top() + View()->parent()->mapToGlobal(QPoint(0, 0)).y() -
+                  window.mapToGlobal(QPoint(0, 0)).y(),
+              window.surface().widget()->geometry().top())
+        << "menu " << window.menuBar()->geometry().bottom();
+
+    // Timers 1 and 2 both run at 10 ms: nothing runs faster than the old platform allowed.
+    std::vector<int> intervals;
+    for (QTimer* timer : window.findChildren<QTimer*>())
+        if (timer->isActive()) intervals.push_back(timer->interval());
+    EXPECT_EQ(intervals, (std::vector<int>{10, 10}));
+}
+
+TEST_F(EditorWindowTest, MenusComeFromTheTableWithTicksHintsAndTheGreyedCaption) {
+    Start({});
+    QMenuBar* bar = window.menuBar();
+    QStringList titles;
+    for (QAction* action : bar->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{"File", "Add", "Materials", "Show", "View", "Shading", "Specials",
+                                   "Transformations"}));
+    QAction* caution = platform::find_menu_action(*bar, 0xFFFF);
+    ASSERT_NE(caution, nullptr);
+    EXPECT_EQ(caution->text(), "Pozor na to!");
+    EXPECT_FALSE(caution->isEnabled());
+    QAction* right = platform::find_menu_action(*bar, IDM_MOVE_RIGHT);
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(right->text(), "Right 0.01\tL");
+    EXPECT_TRUE(right->shortcut().isEmpty()); // a hint only; 'k' is the key
+
+    platform::find_menu_action(*bar, IDM_RENDER_LINES)->trigger();
+    EXPECT_EQ(State().renderMode, 1);
+    EXPECT_TRUE(platform::find_menu_action(*bar, IDM_RENDER_LINES)->isChecked());
+    EXPECT_FALSE(platform::find_menu_action(*bar, IDM_RENDER_FILL)->isChecked());
+    platform::find_menu_action(*bar, IDM_VIEW_AXES)->trigger();
+    EXPECT_FALSE(State().showAxes);
+    EXPECT_FALSE(platform::find_menu_action(*bar, IDM_VIEW_AXES)->isChecked());
+}
+
+TEST_F(EditorWindowTest, KeysMoveTheCameraAndTheModel) {
+    Start(QString::fromStdString(path.string()));
+    View()->requestActivate();
+    QTest::keyClick(View(), Qt::Key_U);
+    ASSERT_TRUE(WaitFor([&] { return TheModel()->vertices[0].y > 0.0f; }));
+    EXPECT_NEAR(TheModel()->vertices[2].y, 1.01f, 1e-6);
+    QTest::keyClick(View(), Qt::Key_L, Qt::ShiftModifier); // 'L' does nothing
+    QTest::keyClick(View(), Qt::Key_L);                    // nor does 'l'
+    Wait(30);
+    EXPECT_NEAR(TheModel()->vertices[1].x, 1.0f, 1e-6);
+
+    QTest::keyPress(View(), Qt::Key_Plus, Qt::KeypadModifier);
+    ASSERT_TRUE(WaitFor([&] { return State().cameraDistance > -8.9f; }));
+    EXPECT_EQ(State().keyDown[VK_ADD], 1);
+    QTest::keyRelease(View(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(State().keyDown[VK_ADD], 0);
+    const float stopped = State().cameraDistance;
+    Wait(50);
+    EXPECT_EQ(State().cameraDistance, stopped);
+
+    // The main row's plus is not the numeric pad's.
+    QTest::keyPress(View(), Qt::Key_Plus);
+    EXPECT_EQ(State().keyDown[VK_ADD], 0);
+    QTest::keyRelease(View(), Qt::Key_Plus);
+}
+
+TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy) {
+    Start(QString::fromStdString(path.string()));
+    QTest::mouseDClick(View(), Qt::RightButton, {}, QPoint(100, 100));
+    ASSERT_TRUE(State().mouseLook);
+    const ScreenRect r = window.window_rect();
+    const QPoint centre(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
+    ASSERT_TRUE(WaitFor([&] { return QCursor::pos() == centre; }));
+
+    // Pointer 50 px right and 50 px towards the user: the cursor to (0.5, 0, 0.5) ...
+    QCursor::setPos(centre + QPoint(50, 50));
+    ASSERT_TRUE(WaitFor([&] { return State().cursorPos[0] > 0.4f; }));
+    EXPECT_NEAR(State().cursorPos[2], 0.5f, 1e-6);
+    EXPECT_TRUE(WaitFor([&] { return QCursor::pos() == centre; }));
+    // ... then up 0.5 with the right button held: onto the dummy at (0.5, 0.5, 0.5).
+    QTest::mousePress(View(), Qt::RightButton, {}, QPoint(100, 100));
+    QCursor::setPos(centre + QPoint(0, -50));
+    ASSERT_TRUE(WaitFor([&] { return State().pickKind == PICK_DUMMY; }));
+    QTest::mouseRelease(View(), Qt::RightButton, {}, QPoint(100, 100));
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(DummyCount(TheModel()), 0);
+    EXPECT_EQ(State().pickKind, PICK_NOTHING);
+
+    QTest::mouseDClick(View(), Qt::RightButton, {}, QPoint(100, 100));
+    EXPECT_FALSE(State().mouseLook);
+}
+
+TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays) {
+    SeenBox seen;
+    AnswerNextBox(seen);
+    Start("/nonexistent/folder/model.Korvex");
+    EXPECT_EQ(seen.title, "Korvex Editor v1.3 EN");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_TRUE(seen.text.contains("/nonexistent/folder/model.Korvex"));
+    EXPECT_TRUE(seen.text.contains("cannot be opened"));
+    EXPECT_EQ(VertexCount(TheModel()), 0);
+
+    SeenBox todo;
+    AnswerNextBox(todo);
+    window.proc().handle(WM_COMMAND, 999, 0);
+    EXPECT_EQ(todo.title, "TODO");
+    EXPECT_EQ(todo.text, "TODO");
+}
+
+TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView) {
+    Start({});
+    std::vector<int> quits;
+    window.set_quit_handler([&quits](int code) { quits.push_back(code); });
+    platform::find_menu_action(*window.menuBar(), IDM_EXIT)->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(State().view, nullptr);
+    EXPECT_EQ(quits, std::vector<int>{0});
+}
+
+} // namespace
+} // namespace editor
+
+// The application lives on main's stack, so it is gone before static destruction begins.
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

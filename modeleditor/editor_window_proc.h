@@ -1,0 +1,70 @@
+#pragma once
+// The main window's procedure: one handler per window message it handles, keeping each
+// message's meaning. It owns the editor state and the current model and reaches its window only
+// through EditorWindow.
+#include <cstdint>
+#include <string>
+
+#include "model/model.h"
+#include "modeleditor/editor_state.h"
+#include "modeleditor/editor_window.h"
+#include "modeleditor/file_failure.h"
+
+namespace editor {
+
+class EditorWindowProc {
+  public:
+    // Starts with the initial editor state and an empty model. Nothing is asked of the window
+    // before WM_CREATE.
+    explicit EditorWindowProc(EditorWindow& window);
+    ~EditorWindowProc();
+    EditorWindowProc(const EditorWindowProc&) = delete;
+    EditorWindowProc& operator=(const EditorWindowProc&) = delete;
+
+    // Dispatches a message to its handler and returns the handler's result; messages the editor
+    // does not handle return 0.
+    std::intptr_t handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    void on_create();
+    void on_destroy();
+    void on_size(std::uint32_t width, std::uint32_t height);
+    void on_paint();
+    void on_erase_background();
+    void on_key_down(std::uint32_t virtualKey);
+    void on_key_up(std::uint32_t virtualKey);
+    void on_char(std::uint32_t character);
+    void on_command(int id);
+    void on_timer(std::uint32_t id);
+    void on_left_button_down();
+    void on_left_button_up();
+    void on_left_double_click();
+    void on_right_button_down();
+    void on_right_button_up();
+    void on_right_double_click();
+
+    // Opens `path` as Open does; a name ending in ".asc" is imported with the advanced importer.
+    // A failure is shown in a box and leaves the model as it was. Returns the model status.
+    std::int32_t open_file(const std::string& path);
+
+    EditorState& state() { return state_; }
+    Model* model() { return &model_; }
+
+  private:
+    void camera_keys_step();
+    void mouse_look_step(bool evenWithoutMotion);
+    ScreenPoint window_centre() const;
+    void toggle_view_switch(bool& value, int id);
+    void set_render_mode(std::int32_t mode);
+    void set_shade_mode(std::int32_t mode);
+    void new_model();
+    void load_command(int id);
+    void save_command(int id);
+    void show_file_failure(FileOperation operation, const std::string& path, std::int32_t status);
+    void model_replaced();
+
+    EditorWindow& window_;
+    EditorState state_;
+    Model model_;
+};
+
+} // namespace editor

@@ -1,0 +1,87 @@
+#include "platform/qt/menu_bar.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QString>
+#include <map>
+
+namespace platform {
+
+namespace {
+
+QString text_of(const MenuEntry& entry) {
+    // Item texts are the programs' own 8-bit strings; Latin-1 keeps every byte as one character.
+    return QString::fromLatin1(entry.text ? entry.text : "");
+}
+
+void set_up_command(QAction* action, const MenuEntry& entry, const std::function<void(int)>& on_command) {
+    action->setData(entry.id);
+    action->setObjectName(QString::number(entry.id));
+    action->setEnabled((entry.flags & MF_GRAYED) == 0);
+    if (entry.flags & MF_CHECKED) {
+        action->setCheckable(true);
+        action->setChecked(true);
+    }
+    const int id = entry.id;
+    QObject::connect(action, &QAction::triggered, action, [on_command, id] {
+        if (on_command && id >= 0) on_command(id);
+    });
+}
+
+} // namespace
+
+void build_menu_bar(QMenuBar& bar, std::span<const MenuEntry> entries, std::function<void(int)> on_command) {
+    std::map<int, QMenu*> menus;
+    auto menu_at = [&](int index) {
+        auto& menu = menus[index];
+        if (!menu) menu = new QMenu(&bar);
+        return menu;
+    };
+    QMenuBar* row = &bar; // the part of the bar that bar items go to
+    for (const MenuEntry& entry : entries) {
+        if (entry.menu < 0 && (entry.flags & MF_RIGHTJUSTIFY) && row == &bar) {
+            row = new QMenuBar(&bar);
+            bar.setCornerWidget(row, Qt::TopRightCorner);
+        }
+        if (entry.menu < 0 && (entry.flags & MF_POPUP)) {
+            QMenu* menu = menu_at(entry.id);
+            menu->setTitle(text_of(entry));
+            menu->menuAction()->setEnabled((entry.flags & MF_GRAYED) == 0);
+            row->addMenu(menu);
+            continue;
+        }
+        QWidget* parent = entry.menu < 0 ? static_cast<QWidget*>(row) : menu_at(entry.menu);
+        if (entry.flags & MF_SEPARATOR) {
+            if (auto* menu = qobject_cast<QMenu*>(parent)) menu->addSeparator();
+            continue;
+        }
+        auto* action = new QAction(text_of(entry), parent);
+        parent->addAction(action);
+        set_up_command(action, entry, on_command);
+    }
+}
+
+QAction* find_menu_action(QMenuBar& bar, int id) {
+    for (QAction* action : bar.findChildren<QAction*>()) {
+        if (action->data().isValid() && action->data().toInt() == id) return action;
+    }
+    return nullptr;
+}
+
+bool check_menu_item(QMenuBar& bar, int id, bool checked) {
+    QAction* action = find_menu_action(bar, id);
+    if (!action) return false;
+    action->setCheckable(true);
+    action->setChecked(checked);
+    return true;
+}
+
+bool enable_menu_item(QMenuBar& bar, int id, bool enabled) {
+    QAction* action = find_menu_action(bar, id);
+    if (!action) return false;
+    action->setEnabled(enabled);
+    return true;
+}
+
+} // namespace platform

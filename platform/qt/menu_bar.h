@@ -1,0 +1,44 @@
+#pragma once
+// Menu bars built from one table, as the old platform's menu resources were.
+#include <functional>
+#include <span>
+
+class QAction;
+class QMenuBar;
+
+namespace platform {
+
+// Item flags, same values as the old platform's.
+enum : unsigned {
+    MF_GRAYED = 0x1,
+    MF_CHECKED = 0x8,
+    MF_POPUP = 0x10,
+    MF_SEPARATOR = 0x800,
+    MF_RIGHTJUSTIFY = 0x4000,
+};
+
+// One menu item. `menu` is -1 for an item of the bar itself, else the index of the drop-down it belongs to.
+// A bar item with MF_POPUP opens drop-down number `id`; any other item is a command with numeric id `id`
+// (-1 for none). Text after a tab is the shortcut hint shown at the right of a drop-down item.
+// MF_RIGHTJUSTIFY on a bar item moves it and every later bar item to the right end of the bar.
+struct MenuEntry {
+    int menu;
+    const char* text;
+    int id;
+    unsigned flags;
+};
+
+// Fills `bar` with the entries in table order. Choosing a command item calls `on_command(id)`.
+// Every action keeps its id in its data and as its object name.
+void build_menu_bar(QMenuBar& bar, std::span<const MenuEntry> entries, std::function<void(int)> on_command);
+
+// The action of command `id` in `bar` (its drop-downs and its right-hand part included), or null.
+QAction* find_menu_action(QMenuBar& bar, int id);
+
+// Checks or unchecks command `id`; returns false when there is no such command.
+bool check_menu_item(QMenuBar& bar, int id, bool checked);
+
+// Enables or greys command `id`; returns false when there is no such command.
+bool enable_menu_item(QMenuBar& bar, int id, bool enabled);
+
+} // namespace platform
