@@ -22,8 +22,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "taviron_editor_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own globals may be gone by the time static objects are.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class EditorGui : public testing::Test {
