@@ -24,7 +24,9 @@ void ClientArea::paintEvent(QPaintEvent*) {
     editor_.on_paint(target);
 }
 
-void ClientArea::resizeEvent(QResizeEvent*) {
+void ClientArea::resizeEvent(QResizeEvent*) { report_size(); }
+
+void ClientArea::report_size() {
     const QWidget* top = window();
     const SizeType type = top->isMaximized()   ? SizeType::Maximised
                           : top->isMinimized() ? SizeType::Minimised

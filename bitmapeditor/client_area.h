@@ -10,6 +10,9 @@ class ClientArea : public QWidget {
 public:
     ClientArea(BitmapEditor& editor, QWidget* parent);
 
+    // Tells the editor the present size and whether the window is maximised, minimised or neither.
+    void report_size();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

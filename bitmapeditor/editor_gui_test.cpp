@@ -168,6 +168,19 @@ TEST_F(EditorGui, ScrollBarArrowAndPageClicksScroll) {
     EXPECT_EQ(strip(on_screen()), strip(rendered()));
 }
 
+TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
+    window->showMaximized();
+    settle();
+    QWidget* grip = window->child(Child::SizeGrip);
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(grip->isVisible());
+    EXPECT_FALSE(grip->isEnabled());
+    window->showNormal();
+    settle();
+    EXPECT_TRUE(grip->isVisible());
+    EXPECT_TRUE(grip->isEnabled());
+}
+
 TEST_F(EditorGui, ClosingQuitsWithZero) {
     window->close();
     EXPECT_EQ(quits, std::vector<int>{0});

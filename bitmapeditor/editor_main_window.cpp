@@ -18,6 +18,13 @@ namespace bmpedit {
 
 namespace {
 
+// A size grip that stays visible while the window is maximised, where it is disabled instead.
+class SizeGrip : public QSizeGrip {
+public:
+    using QSizeGrip::QSizeGrip;
+    void setVisible(bool) override { QSizeGrip::setVisible(true); }
+};
+
 // Every item is a command of the bar itself; the last one is a greyed note at the right end.
 const platform::MenuEntry kMenuBar[] = {
     {-1, "Novy", IDM_NEW, 0},
@@ -56,7 +63,7 @@ EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit) : editor_(*
     setCentralWidget(client_);
     vertical_ = make_scroll_bar(ScrollBar::Vertical);
     horizontal_ = make_scroll_bar(ScrollBar::Horizontal);
-    grip_ = new QSizeGrip(client_);
+    grip_ = new SizeGrip(client_);
     grip_->setObjectName("size_grip");
     const int ids[3] = {IDC_LEFT_COLOUR, IDC_RIGHT_COLOUR, IDC_PAINT_ALPHA};
     for (int i = 0; i < 3; ++i) {
@@ -143,6 +150,12 @@ void EditorMainWindow::message_box(const std::string& text, const std::string& c
 
 void EditorMainWindow::quit(int code) {
     if (on_quit_) on_quit_(code);
+}
+
+void EditorMainWindow::changeEvent(QEvent* event) {
+    // Maximising or restoring may leave the size as it was; the editor still hears of the new state.
+    if (event->type() == QEvent::WindowStateChange) client_->report_size();
+    QMainWindow::changeEvent(event);
 }
 
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
