@@ -22,7 +22,9 @@ FileRequest load_request() {
     return {false, {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}}, "Taviron", true};
 }
 
-FileRequest import_request() { return {false, {{"BMP file (*.bmp)", "*.bmp"}}, "bmp", true}; }
+FileRequest import_request() {
+    return {false, {{"BMP file (*.bmp)", "*.bmp"}}, "bmp", true};
+}
 
 FileRequest save_request() {
     return {true, {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}}, "Taviron", false};
@@ -31,26 +33,39 @@ FileRequest save_request() {
 bool has_bmp_extension(const std::string& path) {
     if (path.size() < 4) return false;
     std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return tail == ".bmp";
 }
 
-Colour grey(int level) { return rgb(level, level, level); }
+Colour grey(int level) {
+    return rgb(level, level, level);
+}
 
 } // namespace
 
 std::string failure_reason(std::int32_t status, bool import) {
     switch (status) {
-    case TAV_ERR_FAILED: return "the file cannot be opened, read or written";
-    case TAV_ERR_MAGIC: return import ? "it is not a BMP file" : "it is not a Taviron file";
-    case TAV_ERR_STORAGE: return "its pixels are stored in an unknown way";
-    case TAV_ERR_BUFFER: return "its compressed pixels inflate to too many bytes";
-    case TAV_ERR_DATA: return "its compressed pixels are damaged";
-    case TAV_ERR_SIZE: return "its pixel data is cut short or has the wrong length";
-    case TAV_ERR_LEVEL: return "the pixels cannot be compressed";
-    case TAV_ERR_MEMORY: return "there is not enough memory";
-    case TAV_ERR_ARGUMENT: return import ? "its picture format or size is not supported" : "its size is not supported";
-    default: return "error " + std::to_string(status);
+    case TAV_ERR_FAILED:
+        return "the file cannot be opened, read or written";
+    case TAV_ERR_MAGIC:
+        return import ? "it is not a BMP file" : "it is not a Taviron file";
+    case TAV_ERR_STORAGE:
+        return "its pixels are stored in an unknown way";
+    case TAV_ERR_BUFFER:
+        return "its compressed pixels inflate to too many bytes";
+    case TAV_ERR_DATA:
+        return "its compressed pixels are damaged";
+    case TAV_ERR_SIZE:
+        return "its pixel data is cut short or has the wrong length";
+    case TAV_ERR_LEVEL:
+        return "the pixels cannot be compressed";
+    case TAV_ERR_MEMORY:
+        return "there is not enough memory";
+    case TAV_ERR_ARGUMENT:
+        return import ? "its picture format or size is not supported" : "its size is not supported";
+    default:
+        return "error " + std::to_string(status);
     }
 }
 
@@ -58,7 +73,9 @@ BitmapEditor::BitmapEditor(EditorWindow& window) : window_(window) {}
 
 BitmapEditor::~BitmapEditor() = default;
 
-void BitmapEditor::on_create() { bitmap_ = std::make_unique<Taviron>(kNewSide, kNewSide); }
+void BitmapEditor::on_create() {
+    bitmap_ = std::make_unique<Taviron>(kNewSide, kNewSide);
+}
 
 void BitmapEditor::on_destroy() {
     bitmap_.reset();
@@ -94,8 +111,9 @@ std::string BitmapEditor::status_text() const {
     const int width = bitmap_ ? bitmap_->get_width() : 0;
     const int height = bitmap_ ? bitmap_->get_height() : 0;
     char text[160];
-    std::snprintf(text, sizeof text, "Bitmapa: %d\xD7%d, zobr od %d,%d velikost %d\xD7%d; Rezim: %s", width, height,
-                  view_.x, view_.y, cells.columns, cells.rows, mode_ == Mode::Colour ? "Barva" : "Alpha kanal");
+    std::snprintf(text, sizeof text, "Bitmapa: %d\xD7%d, zobr od %d,%d velikost %d\xD7%d; Rezim: %s", width,
+                  height, view_.x, view_.y, cells.columns, cells.rows,
+                  mode_ == Mode::Colour ? "Barva" : "Alpha kanal");
     return text;
 }
 
@@ -137,7 +155,8 @@ void BitmapEditor::on_draw_button(int id, EditorPainter& painter) const {
         colour = grey(paint_alpha_);
         active = mode_ == Mode::Alpha;
         break;
-    default: return;
+    default:
+        return;
     }
     painter.fill_rect(kButtonSurface, active ? colour : kInactiveButton);
     if (active) painter.dotted_frame(kButtonFrame, kWhite);
@@ -150,8 +169,8 @@ void BitmapEditor::on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bo
         if (mode_ == Mode::Colour) {
             const int alpha = bitmap_->get_alpha(p.x, p.y);
             if (left_down)
-                bitmap_->set_pixel(p.x, p.y, red_of(left_colour_), green_of(left_colour_), blue_of(left_colour_),
-                                   alpha);
+                bitmap_->set_pixel(p.x, p.y, red_of(left_colour_), green_of(left_colour_),
+                                   blue_of(left_colour_), alpha);
             if (right_down)
                 bitmap_->set_pixel(p.x, p.y, red_of(right_colour_), green_of(right_colour_),
                                    blue_of(right_colour_), alpha);
@@ -178,8 +197,12 @@ void BitmapEditor::on_command(int id) {
         if (auto path = window_.ask_file(import_request())) import(*path);
         window_.invalidate(grid, true);
         break;
-    case IDM_SAVE: save(false); break;
-    case IDM_SAVE_COMPRESSED: save(true); break;
+    case IDM_SAVE:
+        save(false);
+        break;
+    case IDM_SAVE_COMPRESSED:
+        save(true);
+        break;
     case IDM_MODE:
         mode_ = mode_ == Mode::Colour ? Mode::Alpha : Mode::Colour;
         window_.invalidate({9, 0, grid.right, grid.bottom}, true);
@@ -200,7 +223,8 @@ void BitmapEditor::on_command(int id) {
         choose_paint_alpha();
         window_.invalidate(grid, false);
         break;
-    default: return;
+    default:
+        return;
     }
     refresh_status();
 }
@@ -217,34 +241,39 @@ void BitmapEditor::open_file(const std::string& path) {
 void BitmapEditor::load(const std::string& path) {
     if (!bitmap_) return;
     const std::int32_t status = bitmap_->load(path.c_str());
-    if (status != TAV_OK) report_failure("Cannot load", path, status);
+    if (status != TAV_OK) report_failure(FileAction::Load, path, status);
 }
 
 void BitmapEditor::import(const std::string& path) {
     if (!bitmap_) return;
     const std::int32_t status = bitmap_->import_bmp(path.c_str());
-    if (status != TAV_OK) report_failure("Cannot import", path, status);
+    if (status != TAV_OK) report_failure(FileAction::Import, path, status);
 }
 
 void BitmapEditor::save(bool compressed) {
     auto path = window_.ask_file(save_request());
     if (!path || !bitmap_) return;
-    const std::int32_t status = compressed ? bitmap_->save_compressed(path->c_str()) : bitmap_->save(path->c_str());
-    if (status != TAV_OK) report_failure("Cannot save", *path, status);
+    const std::int32_t status =
+        compressed ? bitmap_->save_compressed(path->c_str()) : bitmap_->save(path->c_str());
+    if (status != TAV_OK) report_failure(FileAction::Save, *path, status);
 }
 
-void BitmapEditor::report_failure(const char* action, const std::string& path, std::int32_t status) {
-    const bool import = std::string(action) == "Cannot import";
-    window_.message_box(std::string(action) + " " + path + ":\n" + failure_reason(status, import) + ".", kCaption,
-                        kBoxIconStop);
+void BitmapEditor::report_failure(FileAction action, const std::string& path, std::int32_t status) {
+    const char* verb = action == FileAction::Load ? "load" : action == FileAction::Import ? "import" : "save";
+    window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" +
+                            failure_reason(status, action == FileAction::Import) + ".",
+                        kCaption, kBoxIconStop);
 }
 
-void BitmapEditor::choose_button_colour(Colour& colour) { window_.choose_colour(colour, custom_colours_); }
+void BitmapEditor::choose_button_colour(Colour& colour) {
+    window_.choose_colour(colour, custom_colours_);
+}
 
 void BitmapEditor::choose_paint_alpha() {
     // The alpha dialog offers 16 greys of its own and leaves the program's custom colours alone.
     std::array<Colour, 16> greys{};
-    for (int i = 0; i < 16; ++i) greys[static_cast<std::size_t>(i)] = grey(16 * i);
+    for (int i = 0; i < 16; ++i)
+        greys[static_cast<std::size_t>(i)] = grey(16 * i);
     Colour colour = grey(paint_alpha_);
     window_.choose_colour(colour, greys);
     paint_alpha_ = (red_of(colour) + green_of(colour) + blue_of(colour)) / 3;
@@ -256,17 +285,32 @@ void BitmapEditor::on_scroll(ScrollBar bar, int code, int position) {
     const int last = max_view(bar);
     switch (code) {
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: value = position; break;
-    case SB_LINEUP: value = std::clamp(value - 1, 0, last); break;
-    case SB_LINEDOWN: value = std::clamp(value + 1, 0, last); break;
-    case SB_PAGEUP: value = std::clamp(value - page, 0, last); break;
-    case SB_PAGEDOWN: value = std::clamp(value + page, 0, last); break;
-    case SB_TOP: value = 0; break;
-    case SB_BOTTOM: value = last; break;
+    case SB_THUMBPOSITION:
+        value = position;
+        break;
+    case SB_LINEUP:
+        value = std::clamp(value - 1, 0, last);
+        break;
+    case SB_LINEDOWN:
+        value = std::clamp(value + 1, 0, last);
+        break;
+    case SB_PAGEUP:
+        value = std::clamp(value - page, 0, last);
+        break;
+    case SB_PAGEDOWN:
+        value = std::clamp(value + page, 0, last);
+        break;
+    case SB_TOP:
+        value = 0;
+        break;
+    case SB_BOTTOM:
+        value = last;
+        break;
     case SB_ENDSCROLL:
         window_.invalidate(status_strip(), true);
         return;
-    default: return;
+    default:
+        return;
     }
     window_.invalidate(grid_rect(client_width_, client_height_), false);
     update_scroll_bars();
@@ -274,7 +318,8 @@ void BitmapEditor::on_scroll(ScrollBar bar, int code, int position) {
 }
 
 int BitmapEditor::max_view(ScrollBar bar) const {
-    const int range = bitmap_ ? (bar == ScrollBar::Horizontal ? bitmap_->get_width() : bitmap_->get_height()) : 0;
+    const int range =
+        bitmap_ ? (bar == ScrollBar::Horizontal ? bitmap_->get_width() : bitmap_->get_height()) : 0;
     const int page = (bar == ScrollBar::Horizontal ? visible_.columns : visible_.rows) + 1;
     // A page larger than the range leaves only position 0, as a scroll bar does.
     if (page < 1 || page > range) return 0;

@@ -17,7 +17,7 @@ enum class Mode { Colour = 0, Alpha = 1 };
 enum class SizeType { Restored, Minimised, Maximised };
 
 class BitmapEditor {
-public:
+  public:
     explicit BitmapEditor(EditorWindow& window);
     ~BitmapEditor();
     BitmapEditor(const BitmapEditor&) = delete;
@@ -58,13 +58,16 @@ public:
     int paint_alpha() const { return paint_alpha_; }
     const std::array<Colour, 16>& custom_colours() const { return custom_colours_; }
 
-private:
+  private:
+    enum class FileAction { Load, Import, Save };
+
     void load(const std::string& path);
     void import(const std::string& path);
     void save(bool compressed);
     void choose_button_colour(Colour& colour);
     void choose_paint_alpha();
-    void report_failure(const char* action, const std::string& path, std::int32_t status);
+    // Shows the stop box that names the file and why `action` failed on it.
+    void report_failure(FileAction action, const std::string& path, std::int32_t status);
     void update_scroll_bars();
     void refresh_status();
     int max_view(ScrollBar bar) const;

@@ -22,19 +22,22 @@ std::string temp_path(const std::string& name) {
 }
 
 void put32(std::vector<unsigned char>& out, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(v) >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(v) >> (8 * i)));
 }
 
 // A raw Taviron file of w x h pixels, pixel (x, y) = (x, y, x + y, 200).
 std::string write_taviron(const std::string& name, int w, int h) {
     std::vector<unsigned char> bytes = {'T', 'a', 'v', 'i', 'r', 'o', 'n', 0};
-    for (int v : {w, h, 0, 0, 0, 0}) put32(bytes, v);
+    for (int v : {w, h, 0, 0, 0, 0})
+        put32(bytes, v);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            for (int c : {x, y, x + y, 200}) bytes.push_back(static_cast<unsigned char>(c));
+            for (int c : {x, y, x + y, 200})
+                bytes.push_back(static_cast<unsigned char>(c));
     const std::string path = temp_path(name);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -45,16 +48,20 @@ std::string write_bmp(const std::string& name) {
     put32(bytes, 54 + data);
     put32(bytes, 0);
     put32(bytes, 54);
-    for (int v : {40, 2, 2}) put32(bytes, v);
+    for (int v : {40, 2, 2})
+        put32(bytes, v);
     bytes.insert(bytes.end(), {1, 0, 24, 0});
-    for (int v : {0, data, 2835, 2835, 0, 0}) put32(bytes, v);
-    for (int i = 0; i < 2; ++i) bytes.insert(bytes.end(), {0, 0, 255});
+    for (int v : {0, data, 2835, 2835, 0, 0})
+        put32(bytes, v);
+    for (int i = 0; i < 2; ++i)
+        bytes.insert(bytes.end(), {0, 0, 255});
     bytes.insert(bytes.end(), {0, 0});
-    for (int i = 0; i < 2; ++i) bytes.insert(bytes.end(), {255, 0, 0});
+    for (int i = 0; i < 2; ++i)
+        bytes.insert(bytes.end(), {255, 0, 0});
     bytes.insert(bytes.end(), {0, 0});
     const std::string path = temp_path(name);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -68,15 +75,17 @@ std::vector<unsigned char> pixels_of(const Taviron& t) {
     return {t.pixels, t.pixels + static_cast<std::size_t>(t.get_width()) * t.get_height() * 4};
 }
 
-std::uint32_t pixel(const BitmapEditor& editor, int x, int y) { return editor.bitmap()->get_pixel(x, y); }
+std::uint32_t pixel(const BitmapEditor& editor, int x, int y) {
+    return editor.bitmap()->get_pixel(x, y);
+}
 
 constexpr std::uint32_t rgba(int r, int g, int b, int a) {
-    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 | static_cast<std::uint32_t>(b) << 16 |
-           static_cast<std::uint32_t>(a) << 24;
+    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 |
+           static_cast<std::uint32_t>(b) << 16 | static_cast<std::uint32_t>(a) << 24;
 }
 
 class EditorTest : public testing::Test {
-protected:
+  protected:
     FakeWindow window;
     BitmapEditor editor{window};
 
@@ -140,22 +149,29 @@ TEST_F(EditorTest, StartUpPaintsBlackCellsAndStatusLine) {
     start(544, 352);
     const RecordingPainter painter = paint();
     ASSERT_EQ(painter.rectangles.size(), 32u * 32u);
-    for (const DrawnRect& r : painter.rectangles) EXPECT_EQ(r.colour, rgb(0, 0, 0));
+    for (const DrawnRect& r : painter.rectangles)
+        EXPECT_EQ(r.colour, rgb(0, 0, 0));
     EXPECT_EQ(painter.rectangles.front().area, cell_rect(0, 0));
     EXPECT_EQ(painter.rectangles.back().area, cell_rect(31, 31));
     ASSERT_EQ(painter.texts.size(), 1u);
     EXPECT_EQ(std::get<0>(painter.texts[0]), 10);
     EXPECT_EQ(std::get<1>(painter.texts[0]), 10);
-    EXPECT_EQ(std::get<2>(painter.texts[0]), "Bitmapa: 32\xD7" "32, zobr od 0,0 velikost 32\xD7" "32; Rezim: Barva");
+    EXPECT_EQ(std::get<2>(painter.texts[0]), "Bitmapa: 32\xD7"
+                                             "32, zobr od 0,0 velikost 32\xD7"
+                                             "32; Rezim: Barva");
 }
 
 TEST_F(EditorTest, SmallWindowShowsFewerCellsOrNone) {
     start();
-    EXPECT_EQ(std::get<2>(paint().texts[0]), "Bitmapa: 32\xD7" "32, zobr od 0,0 velikost 28\xD7" "20; Rezim: Barva");
+    EXPECT_EQ(std::get<2>(paint().texts[0]), "Bitmapa: 32\xD7"
+                                             "32, zobr od 0,0 velikost 28\xD7"
+                                             "20; Rezim: Barva");
     editor.on_size(60, 40, SizeType::Restored);
     const RecordingPainter painter = paint();
     EXPECT_TRUE(painter.rectangles.empty());
-    EXPECT_EQ(std::get<2>(painter.texts[0]), "Bitmapa: 32\xD7" "32, zobr od 0,0 velikost -5\xD7" "-2; Rezim: Barva");
+    EXPECT_EQ(std::get<2>(painter.texts[0]), "Bitmapa: 32\xD7"
+                                             "32, zobr od 0,0 velikost -5\xD7"
+                                             "-2; Rezim: Barva");
     // A page smaller than one position leaves nothing to scroll: the arrows keep the view at 0.
     editor.on_scroll(ScrollBar::Horizontal, SB_LINEDOWN, 0);
     EXPECT_EQ(editor.view().x, 0);
@@ -241,7 +257,9 @@ TEST_F(EditorTest, AlphaModePaintsGreysAndOutsideColours) {
     EXPECT_EQ(alpha.rectangles[0].colour, rgb(128, 128, 128));
     EXPECT_EQ(alpha.rectangles[1].colour, rgb(0, 0, 0));
     EXPECT_EQ(alpha.rectangles[12].colour, rgb(255, 255, 255)); // outside, white
-    EXPECT_NE(std::get<2>(alpha.texts[0]).find("zobr od 20,0 velikost 14\xD7" "20; Rezim: Alpha kanal"),
+    EXPECT_NE(std::get<2>(alpha.texts[0])
+                  .find("zobr od 20,0 velikost 14\xD7"
+                        "20; Rezim: Alpha kanal"),
               std::string::npos);
 }
 
@@ -324,7 +342,9 @@ TEST_F(EditorTest, SizeCommandResizesTo32By32) {
     editor.on_command(IDM_SIZE32);
     EXPECT_EQ(editor.bitmap()->get_width(), 32);
     EXPECT_EQ(editor.bitmap()->get_height(), 32);
-    EXPECT_NE(editor.status_text().find("Bitmapa: 32\xD7" "32"), std::string::npos);
+    EXPECT_NE(editor.status_text().find("Bitmapa: 32\xD7"
+                                        "32"),
+              std::string::npos);
 }
 
 TEST_F(EditorTest, ButtonColourDialogsKeepTheCustomColours) {
@@ -372,7 +392,9 @@ TEST_F(EditorTest, ScrollingToFiveShowsColumnFive) {
     EXPECT_TRUE(window.invalidated(grid_rect(200, 200), false));
     EXPECT_EQ(window.scroll[ScrollBar::Horizontal], (ScrollSettings{0, 32, 15, 5}));
     // Positions reach up to width - visible columns: 32 - 15 + 1 = 18.
-    EXPECT_EQ(std::get<2>(paint().texts[0]), "Bitmapa: 32\xD7" "32, zobr od 5,0 velikost 14\xD7" "20; Rezim: Barva");
+    EXPECT_EQ(std::get<2>(paint().texts[0]), "Bitmapa: 32\xD7"
+                                             "32, zobr od 5,0 velikost 14\xD7"
+                                             "20; Rezim: Barva");
     EXPECT_EQ(paint().rectangles[0].colour, rgb(50, 0, 0));
     window.invalidations.clear();
     editor.on_scroll(ScrollBar::Horizontal, SB_ENDSCROLL, 0);
@@ -426,7 +448,9 @@ TEST_F(EditorTest, LoadShowsTheFileAndRedrawsTheStatusLine) {
     EXPECT_EQ(pixel(editor, 3, 5), rgba(3, 5, 8, 200));
     EXPECT_TRUE(window.invalidated(grid(), true));
     EXPECT_TRUE(window.invalidated(status_strip(), true));
-    EXPECT_NE(editor.status_text().find("Bitmapa: 64\xD7" "64"), std::string::npos);
+    EXPECT_NE(editor.status_text().find("Bitmapa: 64\xD7"
+                                        "64"),
+              std::string::npos);
     EXPECT_TRUE(window.boxes.empty());
     // Painting a cell changes nothing on the status line, so it is not redrawn.
     window.invalidations.clear();

@@ -10,7 +10,9 @@ Rect grid_rect(int client_width, int client_height) {
     return {9, 29, client_width - 17, client_height - 17};
 }
 
-Rect status_strip() { return {0, 0, 1000, 29}; }
+Rect status_strip() {
+    return {0, 0, 1000, 29};
+}
 
 Rect cell_rect(int column, int row) {
     const int left = kCellPitch * column + kGridLeft;

@@ -4,8 +4,8 @@
 
 namespace bmpedit {
 
-inline constexpr int kCellPitch = 7;  // cells share their outlines: 8-pixel rectangles every 7 pixels
-inline constexpr int kGridLeft = 10;  // client position of cell (0, 0)
+inline constexpr int kCellPitch = 7; // cells share their outlines: 8-pixel rectangles every 7 pixels
+inline constexpr int kGridLeft = 10; // client position of cell (0, 0)
 inline constexpr int kGridTop = 30;
 
 struct CellCount {

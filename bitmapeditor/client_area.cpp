@@ -24,7 +24,9 @@ void ClientArea::paintEvent(QPaintEvent*) {
     editor_.on_paint(target);
 }
 
-void ClientArea::resizeEvent(QResizeEvent*) { report_size(); }
+void ClientArea::resizeEvent(QResizeEvent*) {
+    report_size();
+}
 
 void ClientArea::report_size() {
     const QWidget* top = window();
@@ -46,7 +48,9 @@ void ClientArea::mousePressEvent(QMouseEvent* event) {
         send_mouse(event->position().toPoint(), event->buttons());
 }
 
-void ClientArea::mouseMoveEvent(QMouseEvent* event) { send_mouse(event->position().toPoint(), event->buttons()); }
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    send_mouse(event->position().toPoint(), event->buttons());
+}
 
 // The second press of a double click paints nothing by itself; moving with the button held does.
 void ClientArea::mouseDoubleClickEvent(QMouseEvent*) {}

@@ -7,20 +7,20 @@ namespace bmpedit {
 class BitmapEditor;
 
 class ClientArea : public QWidget {
-public:
+  public:
     ClientArea(BitmapEditor& editor, QWidget* parent);
 
     // Tells the editor the present size and whether the window is maximised, minimised or neither.
     void report_size();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void send_mouse(const QPoint& at, Qt::MouseButtons buttons);
 
     BitmapEditor& editor_;

@@ -7,15 +7,15 @@ namespace bmpedit {
 class BitmapEditor;
 
 class ColourButton : public QAbstractButton {
-public:
+  public:
     ColourButton(int id, const BitmapEditor& editor, QWidget* parent);
 
     int id() const { return id_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     int id_;
     const BitmapEditor& editor_;
 };

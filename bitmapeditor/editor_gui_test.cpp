@@ -28,7 +28,7 @@ QApplication& application() {
 }
 
 class EditorGui : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         application();
         window = std::make_unique<EditorMainWindow>([this](int code) { quits.push_back(code); });
@@ -65,7 +65,8 @@ TEST_F(EditorGui, WindowAndMenuBarTexts) {
     EXPECT_EQ(window->windowTitle(), "App");
     EXPECT_EQ(window->size(), QSize(544, 375));
     QStringList texts;
-    for (QAction* action : window->menuBar()->actions()) texts << action->text();
+    for (QAction* action : window->menuBar()->actions())
+        texts << action->text();
     EXPECT_EQ(texts, (QStringList{"Novy", "    Load", "Import", "    Save", "Save compressed", "    Mode",
                                   "Size 32x32"}));
     auto* right = qobject_cast<QMenuBar*>(window->menuBar()->cornerWidget(Qt::TopRightCorner));
@@ -105,8 +106,8 @@ TEST_F(EditorGui, ClickPaintsACell) {
     for (const QImage& image : {rendered(), on_screen()}) {
         EXPECT_EQ(image.pixel(inside), qRgb(255, 255, 255));
         EXPECT_EQ(image.pixel(10 + 7 * 3 + 1, 30 + 7 * 2 + 1), qRgb(255, 255, 255)); // first pixel inside
-        EXPECT_EQ(image.pixel(10 + 7 * 3, 30 + 7 * 2 + 3), qRgb(0, 0, 0));         // the outline
-        EXPECT_EQ(image.pixel(inside + QPoint(7, 0)), qRgb(0, 0, 0));              // the next cell
+        EXPECT_EQ(image.pixel(10 + 7 * 3, 30 + 7 * 2 + 3), qRgb(0, 0, 0));           // the outline
+        EXPECT_EQ(image.pixel(inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
     }
 }
 
@@ -124,7 +125,7 @@ TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     EXPECT_NE(window->editor().status_text().find("Rezim: Alpha kanal"), std::string::npos);
     const QImage after = on_screen();
     EXPECT_NE(strip(after), strip(before));
-    EXPECT_EQ(strip(after), strip(rendered())); // what is shown is what the editor paints now
+    EXPECT_EQ(strip(after), strip(rendered()));    // what is shown is what the editor paints now
     EXPECT_EQ(after.pixel(13, 33), qRgb(0, 0, 0)); // alpha 0 shows as black
     EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(192, 192, 192));
     EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(0, 0, 0));

@@ -20,7 +20,7 @@ namespace {
 
 // A size grip that stays visible while the window is maximised, where it is disabled instead.
 class SizeGrip : public QSizeGrip {
-public:
+  public:
     using QSizeGrip::QSizeGrip;
     void setVisible(bool) override { QSizeGrip::setVisible(true); }
 };
@@ -37,24 +37,35 @@ const platform::MenuEntry kMenuBar[] = {
     {-1, "<< toto jsou tlacitka", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
 };
 
-QRect qrect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+QRect qrect(const Rect& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 
 int scroll_code(int action) {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
-    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
-    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
-    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
-    case QAbstractSlider::SliderToMinimum: return SB_TOP;
-    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
-    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
-    default: return -1;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub:
+        return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+        return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+        return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum:
+        return SB_TOP;
+    case QAbstractSlider::SliderToMaximum:
+        return SB_BOTTOM;
+    case QAbstractSlider::SliderMove:
+        return SB_THUMBTRACK;
+    default:
+        return -1;
     }
 }
 
 } // namespace
 
-EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit) : editor_(*this), on_quit_(std::move(on_quit)) {
+EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit)
+    : editor_(*this), on_quit_(std::move(on_quit)) {
     setWindowTitle("App");
     platform::build_menu_bar(*menuBar(), kMenuBar, [this](int id) { editor_.on_command(id); });
     platform::fit_menu_bar(*menuBar(), 544);
@@ -97,24 +108,36 @@ QScrollBar* EditorMainWindow::make_scroll_bar(ScrollBar which) {
     return bar;
 }
 
-QWidget* EditorMainWindow::client_area() const { return client_; }
+QWidget* EditorMainWindow::client_area() const {
+    return client_;
+}
 
 QWidget* EditorMainWindow::child(Child which) const {
     switch (which) {
-    case Child::VerticalBar: return vertical_;
-    case Child::HorizontalBar: return horizontal_;
-    case Child::SizeGrip: return grip_;
-    case Child::Button201: return buttons_[0];
-    case Child::Button202: return buttons_[1];
-    case Child::Button203: return buttons_[2];
+    case Child::VerticalBar:
+        return vertical_;
+    case Child::HorizontalBar:
+        return horizontal_;
+    case Child::SizeGrip:
+        return grip_;
+    case Child::Button201:
+        return buttons_[0];
+    case Child::Button202:
+        return buttons_[1];
+    case Child::Button203:
+        return buttons_[2];
     }
     return nullptr;
 }
 
 // Qt always fills a repainted region with the background first, so both kinds of redraw look the same.
-void EditorMainWindow::invalidate(const Rect& area, bool) { client_->update(qrect(area)); }
+void EditorMainWindow::invalidate(const Rect& area, bool) {
+    client_->update(qrect(area));
+}
 
-void EditorMainWindow::invalidate_client(bool) { client_->update(); }
+void EditorMainWindow::invalidate_client(bool) {
+    client_->update();
+}
 
 void EditorMainWindow::move_child(Child which, const Rect& place) {
     if (QWidget* w = child(which)) w->setGeometry(qrect(place));
@@ -125,17 +148,19 @@ void EditorMainWindow::enable_child(Child which, bool enabled) {
 }
 
 void EditorMainWindow::set_scroll_bar(ScrollBar bar, const ScrollSettings& s) {
-    platform::apply_scroll_settings(bar == ScrollBar::Vertical ? *vertical_ : *horizontal_, s.min, s.max, s.page,
-                                    s.position);
+    platform::apply_scroll_settings(bar == ScrollBar::Vertical ? *vertical_ : *horizontal_, s.min, s.max,
+                                    s.page, s.position);
 }
 
 std::optional<std::string> EditorMainWindow::ask_file(const FileRequest& request) {
     platform::FileDialogOptions options;
-    for (const auto& [description, patterns] : request.filters) options.filters.push_back({description, patterns});
+    for (const auto& [description, patterns] : request.filters)
+        options.filters.push_back({description, patterns});
     options.default_extension = request.default_extension;
     options.must_exist = request.must_exist;
     options.overwrite_prompt = false;
-    auto choice = request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
+    auto choice =
+        request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
     if (!choice) return std::nullopt;
     return choice->path;
 }

@@ -16,7 +16,7 @@ class ClientArea;
 class ColourButton;
 
 class EditorMainWindow : public QMainWindow, public EditorWindow {
-public:
+  public:
     // `on_quit` receives the exit code when the window is destroyed (closed).
     explicit EditorMainWindow(std::function<void(int)> on_quit);
 
@@ -34,11 +34,11 @@ public:
     void message_box(const std::string& text, const std::string& caption, unsigned style) override;
     void quit(int code) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     QScrollBar* make_scroll_bar(ScrollBar which);
 
     BitmapEditor editor_;

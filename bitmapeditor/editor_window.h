@@ -38,7 +38,7 @@ struct FileRequest {
 inline constexpr unsigned kBoxIconStop = 0x10;
 
 class EditorWindow {
-public:
+  public:
     virtual ~EditorWindow() = default;
     // Marks `area` for redraw; `erase` asks for the background to be filled first.
     virtual void invalidate(const Rect& area, bool erase) = 0;
@@ -59,7 +59,7 @@ public:
 
 // The 2D calls the editor paints with. Texts are 8-bit, one byte per character (0xD7 is the sign x).
 class EditorPainter {
-public:
+  public:
     virtual ~EditorPainter() = default;
     // Fills `area` with `fill` inside a 1-pixel black outline on its border.
     virtual void rectangle(const Rect& area, Colour fill) = 0;

@@ -28,7 +28,7 @@ struct MessageBoxCall {
 };
 
 class FakeWindow : public EditorWindow {
-public:
+  public:
     std::vector<Invalidation> invalidations;
     std::map<Child, Rect> places;
     std::vector<std::pair<Child, bool>> enables;
@@ -80,7 +80,7 @@ struct DrawnRect {
 };
 
 class RecordingPainter : public EditorPainter {
-public:
+  public:
     std::vector<DrawnRect> rectangles;
     std::vector<DrawnRect> fills;
     std::vector<DrawnRect> dotted;

@@ -11,9 +11,15 @@ constexpr Colour rgb(int red, int green, int blue) {
     return static_cast<Colour>(red & 0xFF) | static_cast<Colour>(green & 0xFF) << 8 |
            static_cast<Colour>(blue & 0xFF) << 16;
 }
-constexpr int red_of(Colour c) { return static_cast<int>(c & 0xFF); }
-constexpr int green_of(Colour c) { return static_cast<int>(c >> 8 & 0xFF); }
-constexpr int blue_of(Colour c) { return static_cast<int>(c >> 16 & 0xFF); }
+constexpr int red_of(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int green_of(Colour c) {
+    return static_cast<int>(c >> 8 & 0xFF);
+}
+constexpr int blue_of(Colour c) {
+    return static_cast<int>(c >> 16 & 0xFF);
+}
 
 // Left and top inside, right and bottom outside the rectangle.
 struct Rect {

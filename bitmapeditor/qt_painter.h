@@ -7,7 +7,7 @@ class QPainter;
 namespace bmpedit {
 
 class QtPainter : public EditorPainter {
-public:
+  public:
     explicit QtPainter(QPainter& painter) : painter_(painter) {}
 
     void rectangle(const Rect& area, Colour fill) override;
@@ -15,7 +15,7 @@ public:
     void dotted_frame(const Rect& area, Colour colour) override;
     void text_out(int x, int y, const std::string& text) override;
 
-private:
+  private:
     QPainter& painter_;
 };
 

@@ -1,12 +1,12 @@
 #include "platform/qt/menu_bar.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QString>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
-#include <QFontMetrics>
 #include <map>
 
 namespace platform {

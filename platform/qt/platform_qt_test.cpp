@@ -5,11 +5,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QMainWindow>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -43,8 +43,7 @@ void type_file_name(QFileDialog* dialog, const std::filesystem::path& path) {
     edit->setText(QString::fromStdString(path.string()));
 }
 
-template <typename T>
-void answer_dialog(std::function<void(T*)> answer) {
+template <typename T> void answer_dialog(std::function<void(T*)> answer) {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
         if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
@@ -56,7 +55,9 @@ void answer_dialog(std::function<void(T*)> answer) {
                 while (QWidget* modal = QApplication::activeModalWidget()) {
                     ADD_FAILURE() << "dialog still open: " << modal->metaObject()->className() << " "
                                   << modal->windowTitle().toStdString() << " "
-                                  << (qobject_cast<QMessageBox*>(modal) ? qobject_cast<QMessageBox*>(modal)->text().toStdString() : "");
+                                  << (qobject_cast<QMessageBox*>(modal)
+                                          ? qobject_cast<QMessageBox*>(modal)->text().toStdString()
+                                          : "");
                     modal->close();
                     if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
                 }
@@ -67,7 +68,7 @@ void answer_dialog(std::function<void(T*)> answer) {
 }
 
 class PlatformQt : public testing::Test {
-protected:
+  protected:
     void SetUp() override { application(); }
 };
 
@@ -106,7 +107,8 @@ TEST_F(PlatformQt, MenuBarFromOneTable) {
     EXPECT_FALSE(right->actions()[0]->isEnabled());
     EXPECT_EQ(right->actions()[1]->text(), "after");
 
-    for (int id : {102, 120, 130, 150}) platform::find_menu_action(bar, id)->trigger();
+    for (int id : {102, 120, 130, 150})
+        platform::find_menu_action(bar, id)->trigger();
     EXPECT_EQ(chosen, (std::vector<int>{102, 120, 130, 150}));
     EXPECT_EQ(platform::find_menu_action(bar, 102), file[0]);
     EXPECT_EQ(platform::find_menu_action(bar, 102)->objectName(), "102");
@@ -122,8 +124,10 @@ TEST_F(PlatformQt, MenuBarFromOneTable) {
 
 TEST_F(PlatformQt, FittedMenuBarShowsEveryItem) {
     const platform::MenuEntry table[] = {
-        {-1, "A rather long first command", 1, 0}, {-1, "A second long command", 2, 0},
-        {-1, "Third command here", 3, 0},          {-1, "And a fourth", 4, 0},
+        {-1, "A rather long first command", 1, 0},
+        {-1, "A second long command", 2, 0},
+        {-1, "Third command here", 3, 0},
+        {-1, "And a fourth", 4, 0},
         {-1, "note at the right", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
     };
     QMainWindow window;
@@ -215,7 +219,8 @@ TEST_F(PlatformQt, ColourChooserKeepsTheProgramsCustomColours) {
 
     // Another program's set is lent to the dialog in turn; a cancel keeps the colour.
     std::array<platform::ColourRef, 16> greys{};
-    for (int i = 0; i < 16; ++i) greys[static_cast<std::size_t>(i)] = platform::rgb(16 * i, 16 * i, 16 * i);
+    for (int i = 0; i < 16; ++i)
+        greys[static_cast<std::size_t>(i)] = platform::rgb(16 * i, 16 * i, 16 * i);
     answer_dialog<QColorDialog>([](QColorDialog* dialog) {
         EXPECT_EQ(QColorDialog::customColor(5), QColor(80, 80, 80));
         dialog->setCurrentColor(QColor(1, 1, 1));
