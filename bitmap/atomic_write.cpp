@@ -38,6 +38,19 @@ bool write_all(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
+// Makes the rename itself durable. The file is in place already, so a failure here is no
+// reason to report the save as failed.
+void sync_directory_of(const char* path) {
+  std::string dir(path);
+  const std::size_t slash = dir.find_last_of('/');
+  dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dir.substr(0, slash));
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0)
+    return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 } // namespace
 
 bool write_file_atomically(const char* path, std::initializer_list<std::span<const std::uint8_t>> pieces) {
@@ -53,9 +66,12 @@ bool write_file_atomically(const char* path, std::initializer_list<std::span<con
   ok = ok && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   ok = ok && ::rename(temp.c_str(), path) == 0;
-  if (!ok)
+  if (!ok) {
     ::unlink(temp.c_str());
-  return ok;
+    return false;
+  }
+  sync_directory_of(path);
+  return true;
 }
 
 } // namespace bitmap_files

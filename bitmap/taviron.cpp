@@ -16,7 +16,7 @@ Taviron::Taviron()
 
 Taviron::Taviron(std::int32_t new_width, std::int32_t new_height) : Taviron() {
   bool ok = false;
-  std::uint8_t* block = size_fits(new_width, new_height) ? allocate_pixels(new_width, new_height, ok) : nullptr;
+  std::uint8_t* block = allocate_pixels(new_width, new_height, ok);
   if (ok)
     adopt_pixels(block, new_width, new_height);
 }
@@ -37,6 +37,10 @@ bool Taviron::size_fits(std::int64_t w, std::int64_t h) {
 }
 
 std::uint8_t* Taviron::allocate_pixels(std::int32_t w, std::int32_t h, bool& ok) {
+  if (!size_fits(w, h)) {
+    ok = false;
+    return nullptr;
+  }
   const std::size_t bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4;
   if (bytes == 0) {
     ok = true;

@@ -163,8 +163,8 @@ public:
 
   // True when width and height are not negative and width * height * 4 fits in 31 bits.
   static bool size_fits(std::int64_t width, std::int64_t height);
-  // A zero-filled block for a size that fits (null for an empty size); throws nothing.
-  // Sets ok to false when the allocation failed.
+  // A zero-filled block of width * height * 4 bytes (null for an empty size); throws nothing.
+  // Sets ok to false, returning null, when the size breaks the size rule or the allocation fails.
   static std::uint8_t* allocate_pixels(std::int32_t width, std::int32_t height, bool& ok);
   // Frees the present block and takes block (from allocate_pixels) with its size.
   void adopt_pixels(std::uint8_t* block, std::int32_t width, std::int32_t height);

@@ -147,6 +147,11 @@ TEST(TavironRecord, ConstructorsAndSizeRule) {
   EXPECT_TRUE(Taviron::size_fits(32767, 16384)); // 2^31 - 2^17 bytes
   EXPECT_FALSE(Taviron::size_fits(32768, 16384)); // exactly 2^31 bytes
   EXPECT_FALSE(Taviron::size_fits(1, -1));
+  bool ok = true;
+  EXPECT_EQ(Taviron::allocate_pixels(32768, 16384, ok), nullptr);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(Taviron::allocate_pixels(0, 7, ok), nullptr); // empty is no failure
+  EXPECT_TRUE(ok);
 }
 
 TEST_F(TavironFiles, SaveWritesTheFortyByteTwoByOneFile) {
@@ -210,6 +215,15 @@ TEST_F(TavironFiles, RoundTripsKeepPixelsReservedWordsAndSetStorage) {
     ASSERT_EQ(back.save(path("again.taviron").c_str()), TAV_OK);
     EXPECT_EQ(read_file(path("again.taviron")), read_file(path("raw.taviron")));
   }
+}
+
+TEST(TavironRead, BytesAfterRawPixelsAreIgnored) {
+  const Bytes px = pattern(8, 6);
+  const Bytes file = concat(concat(header(2, 1, 0, 4, 5, 6), px), {'e', 'x', 't', 'r', 'a'});
+  Taviron record;
+  ASSERT_EQ(record.load_memory(file.data(), file.size()), TAV_OK);
+  EXPECT_EQ(pixels_of(record), px);
+  EXPECT_EQ(record.reserved3, 6);
 }
 
 TEST_F(TavironFiles, LoadOfTheSameSizeReusesTheBlock) {

@@ -160,6 +160,24 @@ TEST_F(TavironGl, MipmappedTextureCoversTheBitmapExactly) {
   EXPECT_FLOAT_EQ(modelview[12], 5.0f); // no matrix reset for the mipmapped texture
 }
 
+TEST_F(TavironGl, MipmappedTextureScalesOtherSizesToPowersOfTwo) {
+  Taviron bitmap(20, 10);
+  fill_distinct(bitmap);
+  ASSERT_NE(bitmap.make_texture_mipmapped(), 0u);
+  for (GLenum side : {GL_TEXTURE_WIDTH, GL_TEXTURE_HEIGHT}) {
+    const GLint size = level_parameter(0, side);
+    EXPECT_GT(size, 0);
+    EXPECT_EQ(size & (size - 1), 0) << size; // a power of two
+  }
+  // The chain goes down to 1 x 1, so the mipmapped minification filter samples a complete texture.
+  GLint level = 0;
+  while (level < 12 && (level_parameter(level, GL_TEXTURE_WIDTH) > 1 || level_parameter(level, GL_TEXTURE_HEIGHT) > 1))
+    ++level;
+  EXPECT_EQ(level_parameter(level, GL_TEXTURE_WIDTH), 1);
+  EXPECT_EQ(level_parameter(level, GL_TEXTURE_HEIGHT), 1);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 // The quad's vertices as the pipeline sees them: feedback mode reports each vertex with its
 // window position and texture coordinates.
 struct FedVertex {

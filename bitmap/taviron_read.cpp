@@ -32,10 +32,6 @@ std::int32_t map_inflate_status(int status) {
   }
 }
 
-} // namespace
-
-namespace {
-
 // The reader behind load_memory and load_resource_memory. header_short is the code for data that
 // holds the magic but not the whole header. Validates everything and decodes into new storage
 // before it touches the record.
@@ -94,8 +90,8 @@ std::int32_t read_image(Taviron& record, const std::uint8_t* data, std::size_t s
       return result;
     }
     if (same_size) {
-      // Keep the block the caller may hold on to; repeated loads of one size allocate nothing new
-      // for the record.
+      // The stream was inflated aside so that a bad one could not spoil the record; the record
+      // keeps its own block all the same.
       if (expected > 0)
         std::memcpy(record.pixels, fresh, expected);
       std::free(fresh);

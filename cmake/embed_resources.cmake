@@ -48,6 +48,12 @@ endif()
 set(KX_EMBED_RESOURCES_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
 
 function(kx_embed_resources target)
+  if(NOT TARGET ${target})
+    if(KX_FUZZ)
+      return() # tests are not built in the fuzzing build
+    endif()
+    message(FATAL_ERROR "kx_embed_resources: no target ${target}")
+  endif()
   set(args ${ARGN})
   set(manifest "")
   set(files "")

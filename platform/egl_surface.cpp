@@ -21,17 +21,22 @@ EGLDisplay shared_display(const char*& error) {
     tried = true;
     auto get_platform_display =
         reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    EGLint major = 0;
+    EGLint minor = 0;
     EGLDisplay candidate = EGL_NO_DISPLAY;
     if (get_platform_display)
       candidate = get_platform_display(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    EGLint major = 0;
-    EGLint minor = 0;
-    if (candidate == EGL_NO_DISPLAY)
-      init_error = "no EGL surfaceless display";
-    else if (!eglInitialize(candidate, &major, &minor))
-      init_error = "EGL display cannot be initialised";
-    else
+    if (candidate != EGL_NO_DISPLAY && eglInitialize(candidate, &major, &minor))
       display = candidate;
+    // Without the surfaceless platform (another EGL vendor), the default display still offers
+    // pixel buffers.
+    if (display == EGL_NO_DISPLAY) {
+      candidate = eglGetDisplay(EGL_DEFAULT_DISPLAY);
+      if (candidate != EGL_NO_DISPLAY && eglInitialize(candidate, &major, &minor))
+        display = candidate;
+      else
+        init_error = "no EGL display (neither surfaceless nor default) can be initialised";
+    }
   }
   error = init_error;
   return display;
