@@ -206,6 +206,10 @@ TEST(BmpDecode, ColourTableShorterThanTheDepthLeavesTheRestBlack) {
   const Decoded d = decode(make_bmp(3, 1, 8, 0, table, {1, 0, 3, 0}));
   ASSERT_EQ(d.status, BmpStatus::ok);
   EXPECT_EQ(d.rgba, rgba_of({0, 100, 0, 200, 0, 0, 0, 0, 0}));
+  // A colours-used count beyond the depth or the room before the pixels reads only what is there.
+  Bytes claims_more = make_bmp(3, 1, 8, 0, table, {1, 0, 3, 0});
+  put32(claims_more, 46, 0xFFFFFFFF);
+  EXPECT_EQ(decode(claims_more).rgba, d.rgba);
 }
 
 TEST(BmpDecode, Rle4RunsLiteralsDeltaAndEndCodes) {

@@ -42,6 +42,13 @@ std::int32_t Taviron::import_bmp_memory(const std::uint8_t* data, std::size_t si
     case BmpStatus::unsupported: return TAV_ERR_ARGUMENT;
     case BmpStatus::truncated: return TAV_ERR_SIZE;
   }
+  // Plain rows cannot fail once the headers passed, so a same-sized picture is decoded
+  // into the present block; run-length data may still end early and goes to a new block.
+  const bool run_length = header.compression == 1 || header.compression == 2;
+  if (!run_length && pixels != nullptr && header.width == width && header.height == height) {
+    bmp_decode_pixels(data, size, header, pixels);
+    return TAV_OK;
+  }
   bool ok = false;
   std::uint8_t* block = allocate_pixels(header.width, header.height, ok);
   if (!ok) return TAV_ERR_MEMORY;

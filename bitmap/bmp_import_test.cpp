@@ -54,6 +54,16 @@ TEST(ImportBmp, ReadsAFileUprightAndOpaqueKeepingTheHeaderWords) {
   EXPECT_EQ(t.get_pixel(6, 4), 0xFF35F20Au);
 }
 
+TEST(ImportBmp, ASameSizedPictureIsReadIntoThePresentBlock) {
+  Taviron t(7, 5);
+  const uint8_t* block = t.pixels;
+  ASSERT_EQ(t.import_bmp(testdata("bits24_topdown.bmp").c_str()), TAV_OK);
+  EXPECT_EQ(t.pixels, block);
+  EXPECT_EQ(t.get_pixel(6, 4), 0xFF35F20Au);
+  ASSERT_EQ(t.import_bmp(testdata("bits8_rle.bmp").c_str()), TAV_OK);
+  EXPECT_EQ(t.get_pixel(4, 4), 0xFFFAFAFAu);
+}
+
 TEST(ImportBmp, OddHeightKeepsTheMiddleRowInPlace) {
   // 1 x 3, rows stored bottom first: 1, 2, 3 (blue, green, red each the same).
   const Bytes file = {'B', 'M', 66, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 1, 0, 24, 0,
@@ -107,6 +117,12 @@ TEST(ImportBmp, RunLengthDataEndingEarlyIsCutShort) {
   const RecordSnapshot before(t);
   EXPECT_EQ(t.import_bmp_memory(file.data(), file.size()), TAV_ERR_SIZE);
   EXPECT_EQ(RecordSnapshot(t), before);
+  // Also when the record already has the picture's size.
+  Taviron same(7, 5);
+  same.set_pixel(3, 3, 1, 2, 3, 4);
+  const RecordSnapshot same_before(same);
+  EXPECT_EQ(same.import_bmp_memory(file.data(), file.size()), TAV_ERR_SIZE);
+  EXPECT_EQ(RecordSnapshot(same), same_before);
 }
 
 TEST(FromHbitmap, SwapsBlueAndRedFlipsRowsAndMakesAlphaOpaque) {
@@ -135,6 +151,15 @@ TEST(FromHbitmap, SameSizeReusesTheBlockOtherSizesReplaceIt) {
   EXPECT_EQ(t.width, 1);
   EXPECT_EQ(t.height, 2);
   EXPECT_EQ(t.get_pixel(0, 0), 0xFF040506u);
+  EXPECT_EQ(t.get_pixel(0, 1), 0xFF010203u);
+}
+
+TEST(FromHbitmap, APictureInTheRecordsOwnBlockIsReadBeforeItIsOverwritten) {
+  Taviron t(1, 2);
+  t.set_pixel(0, 0, 1, 2, 3, 4);  // bytes of the bottom DIB row
+  t.set_pixel(0, 1, 5, 6, 7, 8);  // bytes of the top DIB row
+  ASSERT_EQ(t.from_hbitmap(DibImage{1, 2, t.pixels}), TAV_OK);
+  EXPECT_EQ(t.get_pixel(0, 0), 0xFF050607u);
   EXPECT_EQ(t.get_pixel(0, 1), 0xFF010203u);
 }
 

@@ -1,5 +1,6 @@
 #include "bitmap/taviron.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 std::int32_t Taviron::from_hbitmap(const DibImage& bitmap) {
@@ -7,9 +8,14 @@ std::int32_t Taviron::from_hbitmap(const DibImage& bitmap) {
   const std::size_t row_bytes = static_cast<std::size_t>(bitmap.width) * 4;
   if (bitmap.pixels == nullptr && row_bytes * static_cast<std::size_t>(bitmap.height) > 0) return TAV_ERR_FAILED;
 
-  // A same-sized picture is written into the present block; nothing can fail after this point.
+  // A same-sized picture is written into the present block (nothing can fail after this
+  // point), unless it lies in that block: rows are read in the opposite order.
+  const std::size_t bytes = row_bytes * static_cast<std::size_t>(bitmap.height);
+  const auto src = reinterpret_cast<std::uintptr_t>(bitmap.pixels);
+  const auto own = reinterpret_cast<std::uintptr_t>(pixels);
+  const bool overlaps = pixels != nullptr && bytes > 0 && src < own + bytes && own < src + bytes;
   std::uint8_t* block = pixels;
-  if (bitmap.width != width || bitmap.height != height) {
+  if (bitmap.width != width || bitmap.height != height || overlaps) {
     bool ok = false;
     block = allocate_pixels(bitmap.width, bitmap.height, ok);
     if (!ok) return TAV_ERR_MEMORY;
