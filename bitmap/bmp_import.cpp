@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "bitmap/bmp_decode.h"
@@ -43,9 +44,10 @@ std::int32_t Taviron::import_bmp_memory(const std::uint8_t* data, std::size_t si
     case BmpStatus::truncated: return TAV_ERR_SIZE;
   }
   // Plain rows cannot fail once the headers passed, so a same-sized picture is decoded
-  // into the present block; run-length data may still end early and goes to a new block.
+  // into the present block; run-length data may still end early and is decoded aside first.
   const bool run_length = header.compression == 1 || header.compression == 2;
-  if (!run_length && pixels != nullptr && header.width == width && header.height == height) {
+  const bool same_size = pixels != nullptr && header.width == width && header.height == height;
+  if (!run_length && same_size) {
     bmp_decode_pixels(data, size, header, pixels);
     return TAV_OK;
   }
@@ -55,6 +57,12 @@ std::int32_t Taviron::import_bmp_memory(const std::uint8_t* data, std::size_t si
   if (bmp_decode_pixels(data, size, header, block) != BmpStatus::ok) {
     std::free(block);
     return TAV_ERR_SIZE;
+  }
+  if (same_size) {
+    // The record keeps its own block for a picture of its size.
+    std::memcpy(pixels, block, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    std::free(block);
+    return TAV_OK;
   }
   adopt_pixels(block, header.width, header.height);
   return TAV_OK;

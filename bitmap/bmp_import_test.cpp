@@ -60,7 +60,9 @@ TEST(ImportBmp, ASameSizedPictureIsReadIntoThePresentBlock) {
   ASSERT_EQ(t.import_bmp(testdata("bits24_topdown.bmp").c_str()), TAV_OK);
   EXPECT_EQ(t.pixels, block);
   EXPECT_EQ(t.get_pixel(6, 4), 0xFF35F20Au);
+  // Run-length data is decoded aside, but the record still keeps its block.
   ASSERT_EQ(t.import_bmp(testdata("bits8_rle.bmp").c_str()), TAV_OK);
+  EXPECT_EQ(t.pixels, block);
   EXPECT_EQ(t.get_pixel(4, 4), 0xFFFAFAFAu);
 }
 

@@ -98,7 +98,8 @@ std::int32_t Taviron::scale_channels(float factor) {
   const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
   for (std::size_t i = 0; i < bytes; ++i) {
     const float v = static_cast<float>(pixels[i]) * factor;
-    block[i] = v >= 255.0f ? 255 : static_cast<std::uint8_t>(v);
+    // An infinite factor makes 0 * f undefined (NaN); such a channel stays 0.
+    block[i] = v >= 255.0f ? 255 : v > 0.0f ? static_cast<std::uint8_t>(v) : 0;
   }
   adopt_pixels(block, width, height);
   return TAV_OK;

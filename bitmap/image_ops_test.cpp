@@ -149,6 +149,11 @@ TEST(ScaleChannels, TruncatesCapsAndRefusesFactorsNotAboveZero) {
   ASSERT_EQ(t.scale_channels(0.5f), TAV_OK);
   EXPECT_EQ(t.get_pixel(0, 0), 0x7F327F64u);  // (100, 127, 50, 127)
   EXPECT_EQ(t.get_pixel(1, 0), 0x01070503u);  // (6, 10, 14, 2) halved
+  // An infinite factor caps every non-zero channel and leaves zero channels at 0.
+  Taviron inf(1, 1);
+  inf.set_pixel(0, 0, 0, 100, 255, 1);
+  ASSERT_EQ(inf.scale_channels(std::numeric_limits<float>::infinity()), TAV_OK);
+  EXPECT_EQ(inf.get_pixel(0, 0), 0xFFFFFF00u);
   const RecordSnapshot before(t);
   EXPECT_EQ(t.scale_channels(0.0f), TAV_ERR_ARGUMENT);
   EXPECT_EQ(t.scale_channels(-1.0f), TAV_ERR_ARGUMENT);

@@ -1,6 +1,7 @@
 #include "discmon/ulmar_window_proc.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "discmon/device_change.h"
 
@@ -10,6 +11,12 @@ constexpr unsigned kBoxOk = 0x0; // MB_OK
 
 int bit(std::uint32_t flags, std::uint32_t mask) {
     return (flags & mask) != 0 ? 1 : 0;
+}
+
+// The text of a fixed-size field, up to its terminator or its end: a block copied in from outside
+// need not be terminated, and the text must not run on into the next field.
+template <std::size_t N> std::string field_text(const char (&field)[N]) {
+    return std::string(field, strnlen(field, N));
 }
 
 } // namespace
@@ -31,11 +38,11 @@ std::string inserted_text(const VolumeInfo& info) {
     std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(info.serialNumber));
     const std::uint32_t f = info.fsFlags;
     std::string text = "Vlozen disk.\n\nNazev: ";
-    text += info.volumeName;
+    text += field_text(info.volumeName);
     text += "\nSeriove cislo: ";
     text += serial;
     text += "\nFile system: ";
-    text += info.fsName;
+    text += field_text(info.fsName);
     text += "\n\nVlajky:\n\tCase preserved: " + std::to_string(bit(f, FILE_CASE_PRESERVED_NAMES));
     text += "\n\tRozlisovani velikosti: " + std::to_string(bit(f, FILE_CASE_SENSITIVE_SEARCH));
     text += "\n\tUnicode: " + std::to_string(bit(f, FILE_UNICODE_ON_DISK));

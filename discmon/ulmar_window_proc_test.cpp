@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "discmon/device_change.h"
 #include "discmon/fake_drives_test.h"
 
@@ -107,6 +109,22 @@ TEST_F(ProcTest, InsertedTextFormatsSerialAndFlagsInOrder) {
     // Percent signs in a label are text, not formats.
     info = make_volume("100%s", 1, "CDFS", 0);
     EXPECT_NE(inserted_text(info).find("Nazev: 100%s\n"), std::string::npos);
+}
+
+TEST_F(ProcTest, UnterminatedNamesStopAtTheEndOfTheirFields) {
+    // A block set from outside with both texts filling their fields to the last byte.
+    VolumeInfo info;
+    std::memset(&info, 'N', sizeof info);
+    info.serialNumber = 0x5A5A5A5A;
+    info.fsFlags = 0;
+    std::memset(info.fsName, 'F', sizeof info.fsName);
+    monitor.set_current_info(&info);
+    VolumeInfo shown;
+    monitor.get_current_info(&shown);
+    const std::string text = inserted_text(shown);
+    EXPECT_NE(text.find("Nazev: " + std::string(256, 'N') + "\nSeriove cislo: 5A5A5A5A\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("File system: " + std::string(248, 'F') + "\n\nVlajky:"), std::string::npos) << text;
 }
 
 TEST_F(ProcTest, DestroyQuitsAndOtherMessagesGoToDefaultHandling) {

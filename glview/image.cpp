@@ -17,18 +17,18 @@ std::vector<std::uint8_t> icon_pixels(const IconImage& icon, std::int32_t n) {
     const std::size_t count = edge * edge;
     std::vector<std::uint8_t> pixels(count * 4, 0);
     std::vector<std::uint8_t> mask(count * 4, 0);
-    if (icon.size == n && icon.bgra.size() == count * 4) {
+    // Buffers of another size are not read; the image stays fully transparent.
+    if (icon.size != n || icon.bgra.size() != count * 4) return pixels;
+    for (std::size_t r = 0; r < edge; ++r)
+        std::copy_n(icon.bgra.begin() + std::ptrdiff_t((edge - 1 - r) * edge * 4), edge * 4,
+                    pixels.begin() + std::ptrdiff_t(r * edge * 4));
+    if (icon.mask.size() == count)
         for (std::size_t r = 0; r < edge; ++r)
-            std::copy_n(icon.bgra.begin() + std::ptrdiff_t((edge - 1 - r) * edge * 4), edge * 4,
-                        pixels.begin() + std::ptrdiff_t(r * edge * 4));
-        if (icon.mask.size() == count)
-            for (std::size_t r = 0; r < edge; ++r)
-                for (std::size_t c = 0; c < edge; ++c) {
-                    const std::uint8_t m = icon.mask[(edge - 1 - r) * edge + c];
-                    std::uint8_t* px = &mask[(r * edge + c) * 4];
-                    px[0] = px[1] = px[2] = m;
-                }
-    }
+            for (std::size_t c = 0; c < edge; ++c) {
+                const std::uint8_t m = icon.mask[(edge - 1 - r) * edge + c];
+                std::uint8_t* px = &mask[(r * edge + c) * 4];
+                px[0] = px[1] = px[2] = m;
+            }
     bool hasAlpha = false;
     for (std::size_t i = 0; i < count; ++i) {
         std::swap(pixels[i * 4], pixels[i * 4 + 2]);

@@ -80,10 +80,6 @@ const char* ReadPlainDecimal(const char* p, const char* end, bool negative, floa
   return p;
 }
 
-}  // namespace
-
-namespace {
-
 [[gnu::always_inline]] inline const char* ReadInt(const char* p, const char* end, int32_t* out) {
   const char* const start = p;
   bool negative = false;

@@ -282,6 +282,13 @@ void SyncDirectoryOf(const std::string& path) {
 // flushed, synced and renamed over path. Any failure removes the temporary and keeps errno.
 template <typename Writer>
 int32_t SaveAtomically(Model* model, const char* path, int32_t compression, Writer write) {
+  // A target that exists but could not be opened for writing (a directory, a read-only file)
+  // is refused before anything changes, the model's compression field included.
+  struct stat st;
+  if (stat(path, &st) == 0 && (S_ISDIR(st.st_mode) || access(path, W_OK) != 0)) {
+    if (S_ISDIR(st.st_mode)) errno = EISDIR;
+    return MODEL_ERR_OPEN;
+  }
   std::string temp = std::string(path) + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return MODEL_ERR_OPEN;

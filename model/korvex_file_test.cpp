@@ -449,7 +449,10 @@ TEST(KorvexSave, FailedSavesKeepTheOldFileAndLeaveNoTemporary) {
   {
     SCOPED_TRACE("target is a directory");
     ASSERT_EQ(0, mkdir(dir.File("sub").c_str(), 0755));
+    m->compression = 7;
     EXPECT_EQ(MODEL_ERR_OPEN, ModelSave(m.get(), dir.File("sub").c_str()));
+    EXPECT_EQ(MODEL_ERR_OPEN, ModelSaveCompressed(m.get(), dir.File("sub").c_str()));
+    EXPECT_EQ(7, m->compression);  // a target that cannot be opened leaves the field alone
     EXPECT_EQ(2u, dir.Files().size());
     rmdir(dir.File("sub").c_str());
   }

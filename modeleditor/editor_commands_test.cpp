@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -203,6 +204,22 @@ TEST_F(Commands, SixUpsMoveEveryVertexBySixSinglePrecisionSteps) {
     Command(IDM_MOVE_LEFT);
     EXPECT_NEAR(model()->vertices[1].z, 5.99f, 1e-5);
     EXPECT_NEAR(model()->vertices[1].x, 3.99f, 1e-5);
+}
+
+TEST_F(Commands, MovesChangeOnlyTheirOwnCoordinate) {
+    // A mirrored copy holds -0.0 coordinates; a move along one axis leaves the others' bits.
+    AddVertex(model(), -0.0f, -0.0f, -0.0f, 0);
+    Command(IDM_MOVE_UP);
+    EXPECT_TRUE(std::signbit(model()->vertices[0].x));
+    EXPECT_TRUE(std::signbit(model()->vertices[0].z));
+    EXPECT_FLOAT_EQ(model()->vertices[0].y, 0.01f);
+    Command(IDM_MOVE_NEAR);
+    EXPECT_TRUE(std::signbit(model()->vertices[0].x));
+    EXPECT_FLOAT_EQ(model()->vertices[0].z, 0.01f);
+    SetVertex(model(), 0, 1.0f, -0.0f, -0.0f, 0);
+    Command(IDM_MOVE_RIGHT);
+    EXPECT_TRUE(std::signbit(model()->vertices[0].y));
+    EXPECT_TRUE(std::signbit(model()->vertices[0].z));
 }
 
 TEST_F(Commands, UnknownIdentifiersShowTodo) {

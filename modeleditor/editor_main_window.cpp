@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
@@ -77,6 +78,9 @@ void EditorMainWindow::build_menus() {
         entries.push_back({item.menu, item.text, item.id, platform_menu_flags(item.flags)});
     platform::build_menu_bar(*menuBar(), entries,
                              [this](int id) { proc_.handle(WM_COMMAND, std::uintptr_t(id), 0); });
+    // Every separator of the table is drawn, the ones closing the Materials and View menus too.
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        menu->setSeparatorsCollapsible(false);
 }
 
 void EditorMainWindow::start(const QString& file) {

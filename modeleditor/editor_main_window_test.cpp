@@ -147,6 +147,24 @@ TEST_F(EditorWindowTest, MenusComeFromTheTableWithTicksHintsAndTheGreyedCaption)
     EXPECT_FALSE(platform::find_menu_action(*bar, IDM_VIEW_AXES)->isChecked());
 }
 
+TEST_F(EditorWindowTest, MaterialsAndViewMenusShowTheirClosingSeparator) {
+    Start({});
+    for (const char* title : {"Materials", "View"}) {
+        QMenu* menu = nullptr;
+        for (QAction* action : window.menuBar()->actions())
+            if (action->text() == title) menu = action->menu();
+        ASSERT_NE(menu, nullptr) << title;
+        ASSERT_FALSE(menu->actions().isEmpty());
+        QAction* last = menu->actions().last();
+        ASSERT_TRUE(last->isSeparator()) << title;
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        // The separator takes room at the foot of the open menu.
+        EXPECT_FALSE(menu->actionGeometry(last).isEmpty()) << title;
+        menu->hide();
+    }
+}
+
 TEST_F(EditorWindowTest, KeysMoveTheCameraAndTheModel) {
     Start(QString::fromStdString(path.string()));
     View()->requestActivate();

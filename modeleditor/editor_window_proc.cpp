@@ -246,9 +246,10 @@ void EditorWindowProc::mouse_look_step(bool evenWithoutMotion) {
     const double dx = double(pointer.x - centre.x) * kCursorStepPerPixel;
     const double dy = double(pointer.y - centre.y) * kCursorStepPerPixel;
     // Moving the mouse away from the user moves the cursor towards -Z, or up while the right
-    // button is held.
-    const double moveY = state_.verticalIsY ? -dy : 0.0;
-    const double moveZ = state_.verticalIsY ? 0.0 : dy;
+    // button is held. The axis the mouse does not drive gets -0.0, which leaves every value as
+    // it is (0.0 would turn a -0.0 coordinate of a dragged element into 0.0).
+    const double moveY = state_.verticalIsY ? -dy : -0.0;
+    const double moveZ = state_.verticalIsY ? -0.0 : dy;
     state_.cursorPos[0] = Stepped(state_.cursorPos[0], dx);
     state_.cursorPos[1] = Stepped(state_.cursorPos[1], moveY);
     state_.cursorPos[2] = Stepped(state_.cursorPos[2], moveZ);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace editor {
@@ -241,6 +242,34 @@ TEST_F(WindowProc, DraggingCarriesThePickWithTheCursorAndFreezesThePick) {
     mouse(-10, 10);
     EXPECT_FLOAT_EQ(state().lightPos[0], -0.1f);
     EXPECT_FLOAT_EQ(state().lightPos[2], 0.1f);
+}
+
+TEST_F(WindowProc, DraggingLeavesTheAxisTheMouseDoesNotDriveUntouched) {
+    // A mirrored copy holds -0.0 coordinates; only x and the vertically driven axis change.
+    AddVertex(model(), -0.0f, -0.0f, -0.0f, 0);
+    AddDummy(model(), 1, 2.0f, -0.0f, -0.0f);
+    LookOn();
+    StepNow();
+    ASSERT_EQ(state().pickKind, PICK_VERTEX);
+    proc.handle(WM_LBUTTONDOWN, 0, 0);
+    proc.handle(WM_RBUTTONDOWN, 0, 0);
+    mouse(10, 0); // x and y move, z stays as it was
+    EXPECT_FLOAT_EQ(V(0).x, 0.1f);
+    EXPECT_TRUE(std::signbit(V(0).y)); // -0.0 - 0.0
+    EXPECT_TRUE(std::signbit(V(0).z));
+    proc.handle(WM_RBUTTONUP, 0, 0);
+    mouse(10, 10); // x and z move, y stays as it was
+    EXPECT_FLOAT_EQ(V(0).z, 0.1f);
+    EXPECT_TRUE(std::signbit(V(0).y));
+    proc.handle(WM_LBUTTONUP, 0, 0);
+
+    SetCursor(2.0f, 0.0f, 0.0f);
+    StepNow();
+    ASSERT_EQ(state().pickKind, PICK_DUMMY);
+    proc.handle(WM_LBUTTONDOWN, 0, 0);
+    mouse(10, 0);
+    EXPECT_FLOAT_EQ(model()->dummies[0].x, 2.1f);
+    EXPECT_TRUE(std::signbit(model()->dummies[0].y));
 }
 
 TEST_F(WindowProc, DeleteRemovesEachKindButNeverAUsedVertex) {

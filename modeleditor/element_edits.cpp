@@ -116,10 +116,12 @@ int32_t CopyMirrored(Model* model, MirrorAxis negated) {
 }
 
 void MoveAllVertices(Model* model, double dx, double dy, double dz) {
+    // An axis that does not move keeps its value bit for bit (adding 0.0 would turn -0.0 into 0.0).
+    auto moved = [](float value, double by) { return by == 0.0 ? value : float(double(value) + by); };
     for (int32_t i = 0; i < VertexCount(model); ++i) {
         float x, y, z;
         GetVertex(model, i, &x, &y, &z);
-        SetVertex(model, i, float(double(x) + dx), float(double(y) + dy), float(double(z) + dz), 0);
+        SetVertex(model, i, moved(x, dx), moved(y, dy), moved(z, dz), 0);
     }
 }
 

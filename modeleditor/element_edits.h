@@ -30,6 +30,7 @@ enum class MirrorAxis { X, Y, Z };
 int32_t CopyMirrored(Model* model, MirrorAxis negated);
 
 // Adds (dx, dy, dz) to every vertex, each coordinate rounded to single precision; w becomes 0.
+// A coordinate whose step is 0 is left exactly as it was.
 void MoveAllVertices(Model* model, double dx, double dy, double dz);
 
 } // namespace editor

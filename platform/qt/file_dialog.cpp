@@ -31,7 +31,8 @@ std::optional<FileChoice> run(QWidget* owner, const FileDialogOptions& options, 
     dialog.setFileMode(save || !options.must_exist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwrite_prompt);
     QStringList filters;
-    for (const FileFilter& filter : options.filters) filters << QString::fromLocal8Bit(qt_filter_text(filter));
+    for (const FileFilter& filter : options.filters)
+        filters << QString::fromLocal8Bit(qt_filter_text(filter));
     dialog.setNameFilters(filters);
     if (!options.default_extension.empty())
         dialog.setDefaultSuffix(QString::fromLocal8Bit(options.default_extension));
@@ -39,7 +40,8 @@ std::optional<FileChoice> run(QWidget* owner, const FileDialogOptions& options, 
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     FileChoice choice;
-    choice.path = with_default_extension(files.front().toLocal8Bit().toStdString(), options.default_extension);
+    choice.path =
+        with_default_extension(files.front().toLocal8Bit().toStdString(), options.default_extension);
     const auto index = filters.indexOf(dialog.selectedNameFilter());
     choice.filter_index = index < 0 ? 1 : static_cast<int>(index) + 1;
     return choice;

@@ -11,7 +11,9 @@ std::uint32_t colour_ref(QRgb argb) {
            static_cast<std::uint32_t>(qBlue(argb)) << 16;
 }
 
-QRgb argb_of(std::uint32_t colour) { return qRgb(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF); }
+QRgb argb_of(std::uint32_t colour) {
+    return qRgb(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16 & 0xFF);
+}
 
 } // namespace
 
@@ -37,8 +39,7 @@ void ImageCanvas::put_image(std::int32_t x, std::int32_t y, const DibImage& imag
     for (std::int32_t row = 0; row < image.height; ++row) {
         const std::int32_t ty = y + row;
         // The picture's rows run from its bottom to its top.
-        const std::uint8_t* src =
-            image.pixels + static_cast<std::size_t>(image.height - 1 - row) * width * 4;
+        const std::uint8_t* src = image.pixels + static_cast<std::size_t>(image.height - 1 - row) * width * 4;
         if (ty < 0 || ty >= image_.height()) continue;
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(ty));
         for (std::int32_t column = 0; column < image.width; ++column) {
@@ -50,6 +51,8 @@ void ImageCanvas::put_image(std::int32_t x, std::int32_t y, const DibImage& imag
     }
 }
 
-std::uint32_t ImageCanvas::face_colour() const { return face_; }
+std::uint32_t ImageCanvas::face_colour() const {
+    return face_;
+}
 
 } // namespace platform

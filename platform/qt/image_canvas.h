@@ -7,7 +7,7 @@
 namespace platform {
 
 class ImageCanvas : public Canvas {
-public:
+  public:
     // Draws into `image`, which must outlive the canvas; it is converted to 32-bit RGB if it is not.
     // `face_colour` is the 3D-face colour, 0x00BBGGRR.
     explicit ImageCanvas(QImage& image, std::uint32_t face_colour = 0xF0F0F0);
@@ -17,7 +17,7 @@ public:
     void put_image(std::int32_t x, std::int32_t y, const DibImage& image) override;
     std::uint32_t face_colour() const override;
 
-private:
+  private:
     bool inside(std::int32_t x, std::int32_t y) const;
 
     QImage& image_;

@@ -1,9 +1,12 @@
 #include "platform/qt/menu_bar.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QString>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <map>
 
 namespace platform {
@@ -59,6 +62,43 @@ void build_menu_bar(QMenuBar& bar, std::span<const MenuEntry> entries, std::func
         auto* action = new QAction(text_of(entry), parent);
         parent->addAction(action);
         set_up_command(action, entry, on_command);
+    }
+}
+
+namespace {
+
+int one_row_width(QMenuBar& bar) {
+    int total = 0;
+    const QFontMetrics metrics(bar.font());
+    auto add = [&](QMenuBar& row) {
+        for (QAction* action : row.actions()) {
+            if (action->isSeparator() || !action->isVisible()) continue;
+            QStyleOptionMenuItem option;
+            option.initFrom(&row);
+            option.menuItemType = QStyleOptionMenuItem::Normal;
+            option.text = action->text();
+            const QSize text(metrics.horizontalAdvance(action->text()), metrics.height());
+            total += row.style()->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, &row).width();
+            total += row.style()->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, &row);
+        }
+        total += 2 * row.style()->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, &row);
+        total += 2 * row.style()->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, &row);
+    };
+    add(bar);
+    if (auto* right = qobject_cast<QMenuBar*>(bar.cornerWidget(Qt::TopRightCorner))) {
+        right->setFont(bar.font());
+        add(*right);
+    }
+    return total;
+}
+
+} // namespace
+
+void fit_menu_bar(QMenuBar& bar, int width) {
+    QFont font = bar.font();
+    while (one_row_width(bar) > width && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        bar.setFont(font);
     }
 }
 

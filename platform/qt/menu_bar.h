@@ -32,6 +32,10 @@ struct MenuEntry {
 // Every action keeps its id in its data and as its object name.
 void build_menu_bar(QMenuBar& bar, std::span<const MenuEntry> entries, std::function<void(int)> on_command);
 
+// Makes the bar's font smaller, down to 6 points, until all its items fit in one row `width` pixels wide
+// (the old platform wrapped a bar that was too wide; Qt hides the items that do not fit behind an arrow).
+void fit_menu_bar(QMenuBar& bar, int width);
+
 // The action of command `id` in `bar` (its drop-downs and its right-hand part included), or null.
 QAction* find_menu_action(QMenuBar& bar, int id);
 

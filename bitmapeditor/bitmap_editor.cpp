@@ -1,0 +1,343 @@
+#include "bitmapeditor/bitmap_editor.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "bitmapeditor/commands.h"
+
+namespace bmpedit {
+
+namespace {
+
+constexpr int kNewSide = 32;
+constexpr Colour kInactiveButton = 0xC0C0C0;
+constexpr Colour kWhite = rgb(255, 255, 255);
+constexpr Colour kBlack = rgb(0, 0, 0);
+constexpr Rect kButtonSurface{0, 0, 60, 30};
+constexpr Rect kButtonFrame{4, 4, 54, 24};
+const char* const kCaption = "App";
+
+FileRequest load_request() {
+    return {false, {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}}, "Taviron", true};
+}
+
+FileRequest import_request() {
+    return {false, {{"BMP file (*.bmp)", "*.bmp"}}, "bmp", true};
+}
+
+FileRequest save_request() {
+    return {true, {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}}, "Taviron", false};
+}
+
+bool has_bmp_extension(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".bmp";
+}
+
+Colour grey(int level) {
+    return rgb(level, level, level);
+}
+
+} // namespace
+
+std::string failure_reason(std::int32_t status, bool import) {
+    switch (status) {
+    case TAV_ERR_FAILED:
+        return "the file cannot be opened, read or written";
+    case TAV_ERR_MAGIC:
+        return import ? "it is not a BMP file" : "it is not a Taviron file";
+    case TAV_ERR_STORAGE:
+        return "its pixels are stored in an unknown way";
+    case TAV_ERR_BUFFER:
+        return "its compressed pixels inflate to too many bytes";
+    case TAV_ERR_DATA:
+        return "its compressed pixels are damaged";
+    case TAV_ERR_SIZE:
+        return "its pixel data is cut short or has the wrong length";
+    case TAV_ERR_LEVEL:
+        return "the pixels cannot be compressed";
+    case TAV_ERR_MEMORY:
+        return "there is not enough memory";
+    case TAV_ERR_ARGUMENT:
+        return import ? "its picture format or size is not supported" : "its size is not supported";
+    default:
+        return "error " + std::to_string(status);
+    }
+}
+
+BitmapEditor::BitmapEditor(EditorWindow& window) : window_(window) {}
+
+BitmapEditor::~BitmapEditor() = default;
+
+void BitmapEditor::on_create() {
+    bitmap_ = std::make_unique<Taviron>(kNewSide, kNewSide);
+}
+
+void BitmapEditor::on_destroy() {
+    bitmap_.reset();
+    window_.quit(0);
+}
+
+void BitmapEditor::on_size(int client_width, int client_height, SizeType type) {
+    const int cx = client_width;
+    const int cy = client_height;
+    client_width_ = cx;
+    client_height_ = cy;
+    visible_ = visible_cells(cx, cy);
+    window_.invalidate(grid_rect(cx, cy), false);
+    window_.move_child(Child::VerticalBar, {cx - 16, 0, cx, cy - 16});
+    window_.move_child(Child::HorizontalBar, {0, cy - 16, cx - 16, cy});
+    if (type == SizeType::Maximised) window_.enable_child(Child::SizeGrip, false);
+    if (type == SizeType::Restored) window_.enable_child(Child::SizeGrip, true);
+    window_.move_child(Child::SizeGrip, {cx - 16, cy - 16, cx, cy});
+    window_.move_child(Child::Button201, {cx - 80, 40, cx - 20, 70});
+    window_.move_child(Child::Button202, {cx - 80, 80, cx - 20, 110});
+    window_.move_child(Child::Button203, {cx - 80, 160, cx - 20, 190});
+    update_scroll_bars();
+    refresh_status();
+}
+
+CellCount BitmapEditor::shown() const {
+    if (!bitmap_) return {};
+    return {std::min(bitmap_->get_width(), visible_.columns), std::min(bitmap_->get_height(), visible_.rows)};
+}
+
+std::string BitmapEditor::status_text() const {
+    const CellCount cells = shown();
+    const int width = bitmap_ ? bitmap_->get_width() : 0;
+    const int height = bitmap_ ? bitmap_->get_height() : 0;
+    char text[160];
+    std::snprintf(text, sizeof text, "Bitmapa: %d\xD7%d, zobr od %d,%d velikost %d\xD7%d; Rezim: %s", width,
+                  height, view_.x, view_.y, cells.columns, cells.rows,
+                  mode_ == Mode::Colour ? "Barva" : "Alpha kanal");
+    return text;
+}
+
+void BitmapEditor::on_paint(EditorPainter& painter) {
+    if (bitmap_) {
+        const CellCount cells = shown();
+        for (int j = 0; j < cells.rows; ++j) {
+            for (int i = 0; i < cells.columns; ++i) {
+                const int x = view_.x + i;
+                const int y = view_.y + j;
+                Colour colour;
+                if (mode_ == Mode::Colour) {
+                    colour = bitmap_->get_rgb(x, y); // black outside the bitmap
+                } else {
+                    const int alpha = bitmap_->get_alpha(x, y);
+                    colour = alpha < 0 ? kWhite : grey(alpha);
+                }
+                painter.rectangle(cell_rect(i, j), colour);
+            }
+        }
+    }
+    painter.text_out(10, 10, status_text());
+    update_scroll_bars();
+}
+
+void BitmapEditor::on_draw_button(int id, EditorPainter& painter) const {
+    Colour colour;
+    bool active;
+    switch (id) {
+    case IDC_LEFT_COLOUR:
+        colour = left_colour_;
+        active = mode_ == Mode::Colour;
+        break;
+    case IDC_RIGHT_COLOUR:
+        colour = right_colour_;
+        active = mode_ == Mode::Colour;
+        break;
+    case IDC_PAINT_ALPHA:
+        colour = grey(paint_alpha_);
+        active = mode_ == Mode::Alpha;
+        break;
+    default:
+        return;
+    }
+    painter.fill_rect(kButtonSurface, active ? colour : kInactiveButton);
+    if (active) painter.dotted_frame(kButtonFrame, kWhite);
+}
+
+void BitmapEditor::on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bool right_down) {
+    if (bitmap_) {
+        const PixelPos p = pixel_at(x, y, view_);
+        // Positions outside the bitmap are refused by the bitmap itself.
+        if (mode_ == Mode::Colour) {
+            const int alpha = bitmap_->get_alpha(p.x, p.y);
+            if (left_down)
+                bitmap_->set_pixel(p.x, p.y, red_of(left_colour_), green_of(left_colour_),
+                                   blue_of(left_colour_), alpha);
+            if (right_down)
+                bitmap_->set_pixel(p.x, p.y, red_of(right_colour_), green_of(right_colour_),
+                                   blue_of(right_colour_), alpha);
+        } else if (left_down) {
+            const Colour colour = bitmap_->get_rgb(p.x, p.y);
+            bitmap_->set_pixel(p.x, p.y, red_of(colour), green_of(colour), blue_of(colour), paint_alpha_);
+        }
+    }
+    window_.invalidate(grid_rect(client_width_, client_height_), false);
+}
+
+void BitmapEditor::on_command(int id) {
+    const Rect grid = grid_rect(client_width_, client_height_);
+    switch (id) {
+    case IDM_NEW:
+        bitmap_ = std::make_unique<Taviron>(kNewSide, kNewSide);
+        window_.invalidate(grid, true);
+        break;
+    case IDM_LOAD:
+        if (auto path = window_.ask_file(load_request())) load(*path);
+        window_.invalidate(grid, true);
+        break;
+    case IDM_IMPORT:
+        if (auto path = window_.ask_file(import_request())) import(*path);
+        window_.invalidate(grid, true);
+        break;
+    case IDM_SAVE:
+        save(false);
+        break;
+    case IDM_SAVE_COMPRESSED:
+        save(true);
+        break;
+    case IDM_MODE:
+        mode_ = mode_ == Mode::Colour ? Mode::Alpha : Mode::Colour;
+        window_.invalidate({9, 0, grid.right, grid.bottom}, true);
+        break;
+    case IDM_SIZE32:
+        if (bitmap_) bitmap_->resize(kNewSide, kNewSide);
+        window_.invalidate_client(true);
+        break;
+    case IDC_LEFT_COLOUR:
+        choose_button_colour(left_colour_);
+        window_.invalidate(grid, false);
+        break;
+    case IDC_RIGHT_COLOUR:
+        choose_button_colour(right_colour_);
+        window_.invalidate(grid, false);
+        break;
+    case IDC_PAINT_ALPHA:
+        choose_paint_alpha();
+        window_.invalidate(grid, false);
+        break;
+    default:
+        return;
+    }
+    refresh_status();
+}
+
+void BitmapEditor::open_file(const std::string& path) {
+    if (has_bmp_extension(path))
+        import(path);
+    else
+        load(path);
+    window_.invalidate(grid_rect(client_width_, client_height_), true);
+    refresh_status();
+}
+
+void BitmapEditor::load(const std::string& path) {
+    if (!bitmap_) return;
+    const std::int32_t status = bitmap_->load(path.c_str());
+    if (status != TAV_OK) report_failure(FileAction::Load, path, status);
+}
+
+void BitmapEditor::import(const std::string& path) {
+    if (!bitmap_) return;
+    const std::int32_t status = bitmap_->import_bmp(path.c_str());
+    if (status != TAV_OK) report_failure(FileAction::Import, path, status);
+}
+
+void BitmapEditor::save(bool compressed) {
+    auto path = window_.ask_file(save_request());
+    if (!path || !bitmap_) return;
+    const std::int32_t status =
+        compressed ? bitmap_->save_compressed(path->c_str()) : bitmap_->save(path->c_str());
+    if (status != TAV_OK) report_failure(FileAction::Save, *path, status);
+}
+
+void BitmapEditor::report_failure(FileAction action, const std::string& path, std::int32_t status) {
+    const char* verb = action == FileAction::Load ? "load" : action == FileAction::Import ? "import" : "save";
+    window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" +
+                            failure_reason(status, action == FileAction::Import) + ".",
+                        kCaption, kBoxIconStop);
+}
+
+void BitmapEditor::choose_button_colour(Colour& colour) {
+    window_.choose_colour(colour, custom_colours_);
+}
+
+void BitmapEditor::choose_paint_alpha() {
+    // The alpha dialog offers 16 greys of its own and leaves the program's custom colours alone.
+    std::array<Colour, 16> greys{};
+    for (int i = 0; i < 16; ++i)
+        greys[static_cast<std::size_t>(i)] = grey(16 * i);
+    Colour colour = grey(paint_alpha_);
+    window_.choose_colour(colour, greys);
+    paint_alpha_ = (red_of(colour) + green_of(colour) + blue_of(colour)) / 3;
+}
+
+void BitmapEditor::on_scroll(ScrollBar bar, int code, int position) {
+    int& value = bar == ScrollBar::Horizontal ? view_.x : view_.y;
+    const int page = std::max(1, bar == ScrollBar::Horizontal ? visible_.columns : visible_.rows);
+    const int last = max_view(bar);
+    switch (code) {
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        value = position;
+        break;
+    case SB_LINEUP:
+        value = std::clamp(value - 1, 0, last);
+        break;
+    case SB_LINEDOWN:
+        value = std::clamp(value + 1, 0, last);
+        break;
+    case SB_PAGEUP:
+        value = std::clamp(value - page, 0, last);
+        break;
+    case SB_PAGEDOWN:
+        value = std::clamp(value + page, 0, last);
+        break;
+    case SB_TOP:
+        value = 0;
+        break;
+    case SB_BOTTOM:
+        value = last;
+        break;
+    case SB_ENDSCROLL:
+        window_.invalidate(status_strip(), true);
+        return;
+    default:
+        return;
+    }
+    window_.invalidate(grid_rect(client_width_, client_height_), false);
+    update_scroll_bars();
+    refresh_status();
+}
+
+int BitmapEditor::max_view(ScrollBar bar) const {
+    const int range =
+        bitmap_ ? (bar == ScrollBar::Horizontal ? bitmap_->get_width() : bitmap_->get_height()) : 0;
+    const int page = (bar == ScrollBar::Horizontal ? visible_.columns : visible_.rows) + 1;
+    // A page larger than the range leaves only position 0, as a scroll bar does.
+    if (page < 1 || page > range) return 0;
+    return range - page + 1;
+}
+
+void BitmapEditor::update_scroll_bars() {
+    const int width = bitmap_ ? bitmap_->get_width() : 0;
+    const int height = bitmap_ ? bitmap_->get_height() : 0;
+    window_.set_scroll_bar(ScrollBar::Vertical, {0, height, visible_.rows + 1, view_.y});
+    window_.set_scroll_bar(ScrollBar::Horizontal, {0, width, visible_.columns + 1, view_.x});
+}
+
+void BitmapEditor::refresh_status() {
+    std::string text = status_text();
+    if (text == requested_status_) return;
+    requested_status_ = std::move(text);
+    window_.invalidate(status_strip(), true);
+}
+
+} // namespace bmpedit

@@ -1,0 +1,93 @@
+#pragma once
+// The bitmap editor's main window procedure without any window system: one handler per message it
+// handles. It owns the bitmap being edited and reaches its window only through EditorWindow.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "bitmap/taviron.h"
+#include "bitmapeditor/cell_grid.h"
+#include "bitmapeditor/editor_window.h"
+
+namespace bmpedit {
+
+enum class Mode { Colour = 0, Alpha = 1 };
+
+enum class SizeType { Restored, Minimised, Maximised };
+
+class BitmapEditor {
+  public:
+    explicit BitmapEditor(EditorWindow& window);
+    ~BitmapEditor();
+    BitmapEditor(const BitmapEditor&) = delete;
+    BitmapEditor& operator=(const BitmapEditor&) = delete;
+
+    // Window creation: makes the 32 x 32 bitmap (all zero).
+    void on_create();
+    // Window destruction: drops the bitmap and ends the program with code 0.
+    void on_destroy();
+    // New client size: visible cells, redraw of the grid, children placed, scroll bars updated.
+    void on_size(int client_width, int client_height, SizeType type);
+    // Paints the cells and the status line, then updates the scroll bars.
+    void on_paint(EditorPainter& painter);
+    // Paints colour button 201, 202 or 203 on a 60 x 30 surface; other ids are ignored.
+    void on_draw_button(int id, EditorPainter& painter) const;
+    // Mouse move or button press at client position (x, y) with the buttons held now.
+    void on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bool right_down);
+    // A menu command or a colour button; unknown ids do nothing.
+    void on_command(int id);
+    // A request of a scroll bar (an SB_ code); `position` is the thumb position for thumb requests.
+    void on_scroll(ScrollBar bar, int code, int position);
+
+    // Opens `path` as the Load command does after its dialog (a name ending in ".bmp" is imported).
+    void open_file(const std::string& path);
+
+    // The status line as it is painted, 8-bit text.
+    std::string status_text() const;
+
+    // The bitmap being edited; null before creation and after destruction.
+    const Taviron* bitmap() const { return bitmap_.get(); }
+    Taviron* bitmap() { return bitmap_.get(); }
+    Mode mode() const { return mode_; }
+    PixelPos view() const { return view_; }
+    CellCount visible() const { return visible_; }
+    CellCount shown() const;
+    Colour left_colour() const { return left_colour_; }
+    Colour right_colour() const { return right_colour_; }
+    int paint_alpha() const { return paint_alpha_; }
+    const std::array<Colour, 16>& custom_colours() const { return custom_colours_; }
+
+  private:
+    enum class FileAction { Load, Import, Save };
+
+    void load(const std::string& path);
+    void import(const std::string& path);
+    void save(bool compressed);
+    void choose_button_colour(Colour& colour);
+    void choose_paint_alpha();
+    // Shows the stop box that names the file and why `action` failed on it.
+    void report_failure(FileAction action, const std::string& path, std::int32_t status);
+    void update_scroll_bars();
+    void refresh_status();
+    int max_view(ScrollBar bar) const;
+
+    EditorWindow& window_;
+    std::unique_ptr<Taviron> bitmap_;
+    Mode mode_ = Mode::Colour;
+    PixelPos view_;
+    CellCount visible_;
+    int client_width_ = 0;
+    int client_height_ = 0;
+    Colour left_colour_ = rgb(0, 0, 0);
+    Colour right_colour_ = rgb(255, 255, 255);
+    int paint_alpha_ = 0;
+    std::array<Colour, 16> custom_colours_{};
+    // The status line as last painted or asked to be repainted; a different text asks again.
+    std::string requested_status_;
+};
+
+// Why a bitmap file operation failed, for the user; `import` picks the texts of BMP import.
+std::string failure_reason(std::int32_t status, bool import);
+
+} // namespace bmpedit

@@ -1,0 +1,193 @@
+// The real Taviron Editor window under an X server (Xvfb in the test runs), driven with Qt Test.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "bitmapeditor/commands.h"
+#include "bitmapeditor/editor_main_window.h"
+#include "platform/qt/menu_bar.h"
+
+namespace bmpedit {
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "taviron_editor_test";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's own globals may be gone by the time static objects are.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class EditorGui : public testing::Test {
+  protected:
+    void SetUp() override {
+        application();
+        window = std::make_unique<EditorMainWindow>([this](int code) { quits.push_back(code); });
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        settle();
+    }
+    void TearDown() override { window.reset(); }
+
+    static void settle() {
+        for (int i = 0; i < 5; ++i) {
+            QApplication::processEvents();
+            QTest::qWait(20);
+        }
+    }
+    QWidget* client() const { return window->client_area(); }
+    // What the X server shows of the client area now.
+    QImage on_screen() const {
+        const QPoint at = client()->mapTo(window.get(), QPoint(0, 0));
+        return window->screen()
+            ->grabWindow(window->winId(), at.x(), at.y(), client()->width(), client()->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    // The client area painted afresh.
+    QImage rendered() const { return client()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    static QImage strip(const QImage& image) { return image.copy(0, 0, image.width(), 29); }
+
+    std::unique_ptr<EditorMainWindow> window;
+    std::vector<int> quits;
+};
+
+TEST_F(EditorGui, WindowAndMenuBarTexts) {
+    EXPECT_EQ(window->windowTitle(), "App");
+    EXPECT_EQ(window->size(), QSize(544, 375));
+    QStringList texts;
+    for (QAction* action : window->menuBar()->actions())
+        texts << action->text();
+    EXPECT_EQ(texts, (QStringList{"Novy", "    Load", "Import", "    Save", "Save compressed", "    Mode",
+                                  "Size 32x32"}));
+    auto* right = qobject_cast<QMenuBar*>(window->menuBar()->cornerWidget(Qt::TopRightCorner));
+    ASSERT_NE(right, nullptr);
+    ASSERT_EQ(right->actions().size(), 1);
+    EXPECT_EQ(right->actions()[0]->text(), "<< toto jsou tlacitka");
+    EXPECT_FALSE(right->actions()[0]->isEnabled());
+    EXPECT_GT(right->mapTo(window.get(), QPoint(0, 0)).x(), window->width() / 2);
+    for (int id : {101, 102, 103, 105, 106, 107, 111}) {
+        QAction* action = platform::find_menu_action(*window->menuBar(), id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_TRUE(action->isEnabled()) << id;
+    }
+}
+
+TEST_F(EditorGui, ChildrenArePlacedAtTheRightEdge) {
+    const int cx = client()->width();
+    const int cy = client()->height();
+    EXPECT_EQ(window->child(Child::VerticalBar)->geometry(), QRect(cx - 16, 0, 16, cy - 16));
+    EXPECT_EQ(window->child(Child::HorizontalBar)->geometry(), QRect(0, cy - 16, cx - 16, 16));
+    EXPECT_EQ(window->child(Child::SizeGrip)->geometry(), QRect(cx - 16, cy - 16, 16, 16));
+    EXPECT_EQ(window->child(Child::Button201)->geometry(), QRect(cx - 80, 40, 60, 30));
+    EXPECT_EQ(window->child(Child::Button202)->geometry(), QRect(cx - 80, 80, 60, 30));
+    EXPECT_EQ(window->child(Child::Button203)->geometry(), QRect(cx - 80, 160, 60, 30));
+    // The whole 32 x 32 bitmap fits, so both bars have nothing to scroll.
+    EXPECT_FALSE(window->child(Child::HorizontalBar)->isEnabled());
+    EXPECT_FALSE(window->child(Child::VerticalBar)->isEnabled());
+}
+
+TEST_F(EditorGui, ClickPaintsACell) {
+    const QPoint inside(10 + 7 * 3 + 3, 30 + 7 * 2 + 3); // cell (3, 2)
+    QImage before = rendered();
+    EXPECT_EQ(before.pixel(inside), qRgb(0, 0, 0));
+    QTest::mouseClick(client(), Qt::RightButton, {}, inside);
+    settle();
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(3, 2), 0x00FFFFFFu);
+    for (const QImage& image : {rendered(), on_screen()}) {
+        EXPECT_EQ(image.pixel(inside), qRgb(255, 255, 255));
+        EXPECT_EQ(image.pixel(10 + 7 * 3 + 1, 30 + 7 * 2 + 1), qRgb(255, 255, 255)); // first pixel inside
+        EXPECT_EQ(image.pixel(10 + 7 * 3, 30 + 7 * 2 + 3), qRgb(0, 0, 0));           // the outline
+        EXPECT_EQ(image.pixel(inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
+    }
+}
+
+TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
+    QTest::mouseClick(client(), Qt::RightButton, {}, QPoint(13, 33));
+    settle();
+    const QImage before = on_screen();
+    EXPECT_EQ(before.pixel(13, 33), qRgb(255, 255, 255));
+    // The centre of a button as the X server shows it.
+    auto centre = [this](QWidget* w) { return on_screen().pixel(w->geometry().center()); };
+    EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(0, 0, 0));
+    EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(192, 192, 192));
+
+    platform::find_menu_action(*window->menuBar(), IDM_MODE)->trigger();
+    settle();
+    EXPECT_NE(window->editor().status_text().find("Rezim: Alpha kanal"), std::string::npos);
+    const QImage after = on_screen();
+    EXPECT_NE(strip(after), strip(before));
+    EXPECT_EQ(strip(after), strip(rendered()));    // what is shown is what the editor paints now
+    EXPECT_EQ(after.pixel(13, 33), qRgb(0, 0, 0)); // alpha 0 shows as black
+    EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(192, 192, 192));
+    EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(0, 0, 0));
+}
+
+TEST_F(EditorGui, StatusLineFollowsALoadedFile) {
+    const QImage before = on_screen();
+    const std::filesystem::path path = std::filesystem::path(testing::TempDir()) / "gui_big.Taviron";
+    {
+        Taviron big(64, 64);
+        ASSERT_EQ(big.save(path.string().c_str()), TAV_OK);
+    }
+    window->editor().open_file(path.string());
+    settle();
+    const QImage after = on_screen();
+    EXPECT_NE(strip(after), strip(before));
+    EXPECT_EQ(strip(after), strip(rendered()));
+}
+
+TEST_F(EditorGui, ScrollBarArrowAndPageClicksScroll) {
+    window->resize(300, 260);
+    settle();
+    auto* bar = static_cast<QScrollBar*>(window->child(Child::HorizontalBar));
+    ASSERT_TRUE(bar->isEnabled());
+    const int visible = window->editor().visible().columns;
+    ASSERT_LT(visible, 31);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
+    settle();
+    EXPECT_EQ(window->editor().view().x, 1);
+    EXPECT_EQ(bar->value(), 1);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(4, bar->height() / 2));
+    settle();
+    EXPECT_EQ(window->editor().view().x, 0);
+    const QImage before = on_screen();
+    // A click in the trough beside the thumb scrolls a page, here as far as the bar reaches.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 20, bar->height() / 2));
+    settle();
+    EXPECT_EQ(window->editor().view().x, 32 - visible);
+    EXPECT_EQ(bar->value(), 32 - visible);
+    EXPECT_NE(strip(on_screen()), strip(before));
+    EXPECT_EQ(strip(on_screen()), strip(rendered()));
+}
+
+TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
+    window->showMaximized();
+    settle();
+    QWidget* grip = window->child(Child::SizeGrip);
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(grip->isVisible());
+    EXPECT_FALSE(grip->isEnabled());
+    window->showNormal();
+    settle();
+    EXPECT_TRUE(grip->isVisible());
+    EXPECT_TRUE(grip->isEnabled());
+}
+
+TEST_F(EditorGui, ClosingQuitsWithZero) {
+    window->close();
+    EXPECT_EQ(quits, std::vector<int>{0});
+    EXPECT_EQ(window->editor().bitmap(), nullptr);
+}
+
+} // namespace
+} // namespace bmpedit

@@ -1,0 +1,283 @@
+// The Qt stand-ins under an X server (Xvfb in the test runs); modal dialogs are answered by timers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "platform/qt/colour_dialog.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/image_canvas.h"
+#include "platform/qt/menu_bar.h"
+#include "platform/qt/scroll_bar.h"
+
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "platform_qt_test";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's own globals may be gone by the time static objects are.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Runs `answer` on the modal dialog of type T once it is shown.
+// Types a name into a file dialog's name box, as the user would.
+void type_file_name(QFileDialog* dialog, const std::filesystem::path& path) {
+    auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(edit, nullptr);
+    edit->setText(QString::fromStdString(path.string()));
+}
+
+template <typename T> void answer_dialog(std::function<void(T*)> answer) {
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(dialog);
+            // Should the answer not end the dialog (a warning box on top, say), fail instead of hanging.
+            QTimer::singleShot(3000, [] {
+                while (QWidget* modal = QApplication::activeModalWidget()) {
+                    ADD_FAILURE() << "dialog still open: " << modal->metaObject()->className() << " "
+                                  << modal->windowTitle().toStdString() << " "
+                                  << (qobject_cast<QMessageBox*>(modal)
+                                          ? qobject_cast<QMessageBox*>(modal)->text().toStdString()
+                                          : "");
+                    modal->close();
+                    if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+                }
+            });
+        }
+    });
+    timer->start(20);
+}
+
+class PlatformQt : public testing::Test {
+  protected:
+    void SetUp() override { application(); }
+};
+
+TEST_F(PlatformQt, MenuBarFromOneTable) {
+    const platform::MenuEntry table[] = {
+        {-1, "&File", 0, platform::MF_POPUP},
+        {0, "&Open...\tCtrl+O", 102, 0},
+        {0, nullptr, 0, platform::MF_SEPARATOR},
+        {0, "Grid", 120, platform::MF_CHECKED},
+        {-1, "Run", 130, 0},
+        {-1, "&View", 1, platform::MF_POPUP},
+        {1, "Wire", 140, platform::MF_GRAYED},
+        {-1, "note", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
+        {-1, "after", 150, 0},
+    };
+    QMenuBar bar;
+    std::vector<int> chosen;
+    platform::build_menu_bar(bar, table, [&](int id) { chosen.push_back(id); });
+
+    const auto actions = bar.actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), "&File");
+    ASSERT_NE(actions[0]->menu(), nullptr);
+    const auto file = actions[0]->menu()->actions();
+    ASSERT_EQ(file.size(), 3);
+    EXPECT_EQ(file[0]->text(), "&Open...\tCtrl+O");
+    EXPECT_TRUE(file[1]->isSeparator());
+    EXPECT_TRUE(file[2]->isChecked());
+    EXPECT_EQ(actions[1]->text(), "Run");
+    EXPECT_FALSE(actions[2]->menu()->actions()[0]->isEnabled());
+
+    auto* right = qobject_cast<QMenuBar*>(bar.cornerWidget(Qt::TopRightCorner));
+    ASSERT_NE(right, nullptr);
+    ASSERT_EQ(right->actions().size(), 2);
+    EXPECT_EQ(right->actions()[0]->text(), "note");
+    EXPECT_FALSE(right->actions()[0]->isEnabled());
+    EXPECT_EQ(right->actions()[1]->text(), "after");
+
+    for (int id : {102, 120, 130, 150})
+        platform::find_menu_action(bar, id)->trigger();
+    EXPECT_EQ(chosen, (std::vector<int>{102, 120, 130, 150}));
+    EXPECT_EQ(platform::find_menu_action(bar, 102), file[0]);
+    EXPECT_EQ(platform::find_menu_action(bar, 102)->objectName(), "102");
+    EXPECT_EQ(platform::find_menu_action(bar, 999), nullptr);
+
+    EXPECT_TRUE(platform::check_menu_item(bar, 120, false));
+    EXPECT_FALSE(file[2]->isChecked());
+    EXPECT_TRUE(platform::enable_menu_item(bar, 140, true));
+    EXPECT_TRUE(platform::find_menu_action(bar, 140)->isEnabled());
+    EXPECT_FALSE(platform::check_menu_item(bar, 999, true));
+    EXPECT_FALSE(platform::enable_menu_item(bar, 999, true));
+}
+
+TEST_F(PlatformQt, FittedMenuBarShowsEveryItem) {
+    const platform::MenuEntry table[] = {
+        {-1, "A rather long first command", 1, 0},
+        {-1, "A second long command", 2, 0},
+        {-1, "Third command here", 3, 0},
+        {-1, "And a fourth", 4, 0},
+        {-1, "note at the right", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
+    };
+    QMainWindow window;
+    platform::build_menu_bar(*window.menuBar(), table, {});
+    const qreal before = window.menuBar()->font().pointSizeF();
+    platform::fit_menu_bar(*window.menuBar(), 520);
+    EXPECT_LT(window.menuBar()->font().pointSizeF(), before);
+    window.resize(520, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* right = window.menuBar()->cornerWidget(Qt::TopRightCorner);
+    int right_end = 0;
+    for (QAction* action : window.menuBar()->actions()) {
+        const QRect place = window.menuBar()->actionGeometry(action);
+        EXPECT_FALSE(place.isEmpty()) << action->text().toStdString();
+        right_end = std::max(right_end, place.right());
+    }
+    EXPECT_LT(right_end, right->x()); // nothing hidden under the right-hand part
+}
+
+TEST_F(PlatformQt, DefaultExtensionAndFilterText) {
+    using platform::with_default_extension;
+    EXPECT_EQ(with_default_extension("/tmp/pic", "Taviron"), "/tmp/pic.Taviron");
+    EXPECT_EQ(with_default_extension("/tmp/pic.Tav", "Taviron"), "/tmp/pic.Tav");
+    EXPECT_EQ(with_default_extension("/tmp/dir.d/pic", "bmp"), "/tmp/dir.d/pic.bmp");
+    EXPECT_EQ(with_default_extension("pic", ""), "pic");
+    EXPECT_EQ(with_default_extension("", "bmp"), "");
+    EXPECT_EQ(with_default_extension("/tmp/", "bmp"), "/tmp/");
+    EXPECT_EQ(platform::qt_filter_text({"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}),
+              "Taviron file (*.Taviron;*Tav) (*.Taviron *.Tav)");
+}
+
+TEST_F(PlatformQt, SaveDialogAddsTheDefaultExtensionAndTellsTheFilter) {
+    const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "platform_qt_dialog";
+    std::filesystem::create_directories(dir);
+    platform::FileDialogOptions options;
+    options.filters = {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}, {"All (*)", "*"}};
+    options.default_extension = "Taviron";
+    answer_dialog<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectNameFilter(dialog->nameFilters().at(1));
+        type_file_name(dialog, dir / "picture");
+        static_cast<QDialog*>(dialog)->accept(); // runs the file dialog's own checks
+    });
+    const auto choice = platform::save_file_dialog(nullptr, options);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, (dir / "picture.Taviron").string());
+    EXPECT_EQ(choice->filter_index, 2);
+
+    answer_dialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+}
+
+TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
+    const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "platform_qt_open";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "pic.bmp") << "x";
+    platform::FileDialogOptions options;
+    options.filters = {{"BMP file (*.bmp)", "*.bmp"}};
+    options.default_extension = "bmp";
+    options.must_exist = true;
+    answer_dialog<QFileDialog>([&](QFileDialog* dialog) {
+        type_file_name(dialog, dir / "pic");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto choice = platform::open_file_dialog(nullptr, options);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, (dir / "pic.bmp").string());
+    EXPECT_EQ(choice->filter_index, 1);
+}
+
+TEST_F(PlatformQt, ColourChooserKeepsTheProgramsCustomColours) {
+    std::array<platform::ColourRef, 16> custom{};
+    custom[2] = platform::rgb(1, 2, 3);
+    platform::ColourRef colour = platform::rgb(10, 20, 30);
+    platform::ColourRef shown = 0;
+    answer_dialog<QColorDialog>([&](QColorDialog* dialog) {
+        const QColor current = dialog->currentColor();
+        shown = platform::rgb(current.red(), current.green(), current.blue());
+        EXPECT_EQ(QColorDialog::customColor(2), QColor(1, 2, 3));
+        QColorDialog::setCustomColor(5, QColor(50, 60, 70)); // as the user adding a custom colour
+        dialog->setCurrentColor(QColor(200, 100, 0));
+        dialog->accept();
+    });
+    EXPECT_TRUE(platform::choose_colour(nullptr, colour, custom));
+    EXPECT_EQ(shown, platform::rgb(10, 20, 30));
+    EXPECT_EQ(colour, platform::rgb(200, 100, 0));
+    EXPECT_EQ(custom[5], platform::rgb(50, 60, 70));
+    EXPECT_EQ(custom[2], platform::rgb(1, 2, 3));
+
+    // Another program's set is lent to the dialog in turn; a cancel keeps the colour.
+    std::array<platform::ColourRef, 16> greys{};
+    for (int i = 0; i < 16; ++i)
+        greys[static_cast<std::size_t>(i)] = platform::rgb(16 * i, 16 * i, 16 * i);
+    answer_dialog<QColorDialog>([](QColorDialog* dialog) {
+        EXPECT_EQ(QColorDialog::customColor(5), QColor(80, 80, 80));
+        dialog->setCurrentColor(QColor(1, 1, 1));
+        dialog->reject();
+    });
+    EXPECT_FALSE(platform::choose_colour(nullptr, colour, greys));
+    EXPECT_EQ(colour, platform::rgb(200, 100, 0));
+    EXPECT_EQ(greys[5], platform::rgb(80, 80, 80));
+}
+
+TEST_F(PlatformQt, ScrollSettingsAsTheOldPlatformTookThem) {
+    EXPECT_EQ(platform::max_thumb_position(0, 32, 29), 4);
+    EXPECT_EQ(platform::max_thumb_position(0, 32, 33), 0);
+    EXPECT_EQ(platform::max_thumb_position(0, 32, 0), 32);
+    EXPECT_EQ(platform::max_thumb_position(0, 32, -5), 0);
+    EXPECT_EQ(platform::max_thumb_position(5, 2, 1), 5);
+
+    QScrollBar bar(Qt::Horizontal);
+    int signals_seen = 0;
+    QObject::connect(&bar, &QScrollBar::valueChanged, [&] { ++signals_seen; });
+    platform::apply_scroll_settings(bar, 0, 64, 15, 60);
+    EXPECT_TRUE(bar.isEnabled());
+    EXPECT_EQ(bar.minimum(), 0);
+    EXPECT_EQ(bar.maximum(), 50);
+    EXPECT_EQ(bar.pageStep(), 15);
+    EXPECT_EQ(bar.value(), 50);
+    platform::apply_scroll_settings(bar, 0, 32, 33, 0);
+    EXPECT_FALSE(bar.isEnabled());
+    EXPECT_TRUE(bar.isVisible() || !bar.isVisibleTo(nullptr)); // hidden only because it has no window
+    platform::apply_scroll_settings(bar, 0, 32, 32, 1);
+    EXPECT_TRUE(bar.isEnabled());
+    EXPECT_EQ(bar.value(), 1);
+    EXPECT_EQ(signals_seen, 0);
+}
+
+TEST_F(PlatformQt, ImageCanvasPixelsAndBottomUpPictures) {
+    QImage image(4, 3, QImage::Format_ARGB32);
+    image.fill(qRgb(9, 9, 9));
+    platform::ImageCanvas canvas(image, 0x00C0C0C0);
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(canvas.face_colour(), 0x00C0C0C0u);
+    canvas.set_pixel(1, 2, 0x00332211);
+    EXPECT_EQ(image.pixel(1, 2), qRgb(0x11, 0x22, 0x33));
+    EXPECT_EQ(canvas.get_pixel(1, 2), 0x00332211u);
+    canvas.set_pixel(4, 0, 0xFFFFFF);
+    canvas.set_pixel(-1, 0, 0xFFFFFF);
+    EXPECT_EQ(canvas.get_pixel(4, 0), 0u);
+    EXPECT_EQ(canvas.get_pixel(0, -1), 0u);
+
+    // 2 x 2 picture, bottom row first: bottom (blue, green), top (red, white), fourth bytes ignored.
+    const std::uint8_t pixels[] = {255, 0, 0, 7, 0, 255, 0, 7, 0, 0, 255, 7, 255, 255, 255, 7};
+    canvas.put_image(3, 1, DibImage{2, 2, pixels}); // clipped at the right edge
+    EXPECT_EQ(image.pixel(3, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(3, 2), qRgb(0, 0, 255));
+    canvas.put_image(-1, -1, DibImage{2, 2, pixels}); // clipped at the top-left
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(9, 9, 9));
+}
+
+} // namespace
