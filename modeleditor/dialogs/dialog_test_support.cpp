@@ -6,11 +6,7 @@
 namespace editor::testing {
 
 QApplication& TestApplication() {
-    static int argc = 1;
-    static char name[] = "modeleditor_dialogs_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    return *qApp;
 }
 
 DialogTest::DialogTest() {
@@ -37,3 +33,11 @@ void DialogTest::Click(platform::TemplateDialog& dialog, int id) {
 }
 
 } // namespace editor::testing
+
+// The application lives on main's stack, so it is gone before static destruction begins (the GL
+// and font stacks tear their own statics down then).
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -20,11 +20,7 @@ namespace platform {
 namespace {
 
 QApplication& app() {
-    static int argc = 1;
-    static char name[] = "template_dialog_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    return *qApp;
 }
 
 constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
@@ -311,3 +307,10 @@ TEST(ParseItemInt, DecimalWithSpacesAndSignOnlyWhenSigned) {
 
 } // namespace
 } // namespace platform
+
+// The application lives on main's stack, so it is gone before static destruction begins.
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
