@@ -185,9 +185,7 @@ std::intptr_t TemplateDialog::run(std::intptr_t parameter) {
 }
 
 void TemplateDialog::start(std::intptr_t parameter) {
-    initialising_ = true;
     procedure_.init_dialog(*this, parameter);
-    initialising_ = false;
     if (!ended_) show();
 }
 

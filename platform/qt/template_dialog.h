@@ -91,7 +91,6 @@ class TemplateDialog final : public QDialog {
     DialogBaseUnits base_;
     std::vector<QWidget*> controls_;
     bool ended_ = false;
-    bool initialising_ = false;
     std::intptr_t result_ = 0;
 };
 
