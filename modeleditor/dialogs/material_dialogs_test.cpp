@@ -4,10 +4,13 @@
 #include "modeleditor/dialogs/material_edit.h"
 #include "modeleditor/editor_ids.h"
 
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 
+#include <algorithm>
 #include <cstring>
 
 namespace editor::testing {
@@ -206,6 +209,40 @@ TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle) {
     const QRect edge = preview->widget()->rect();
     EXPECT_EQ(preview->surface().widget()->geometry(), edge.adjusted(1, 1, -1, -1));
     EXPECT_EQ(preview->surface().width(), edge.width() - 2);
+    Click(*material, IDCANCEL);
+}
+
+// Pure red, green and blue pixels of the preview as the screen shows it.
+int StripePixelsOnScreen(PreviewWindowProc& preview) {
+    QWidget* child = preview.widget();
+    const QRect area(child->mapToGlobal(QPoint(0, 0)), child->size());
+    const QImage screen = QGuiApplication::primaryScreen()
+                              ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                              .toImage();
+    int count = 0;
+    for (int y = 2; y < 8; ++y)
+        for (int x = 2; x < screen.width() - 2; ++x) {
+            const QColor c = screen.pixelColor(x, y);
+            const int high = std::max({c.red(), c.green(), c.blue()});
+            const int others = c.red() + c.green() + c.blue() - high;
+            if (high > 200 && others < 80) ++count;
+        }
+    return count;
+}
+
+TEST_F(MaterialDialogs, PreviewOnScreenShowsStripesOnlyWhileTheDiffuseAlphaIsBelow255) {
+    auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(material.dialog.get()));
+    PreviewWindowProc* preview = material.proc->preview();
+    ASSERT_NE(preview, nullptr);
+    QTest::qWait(100);
+    EXPECT_EQ(StripePixelsOnScreen(*preview), 0);
+    Type(*material, 142, "200"); // the edit repaints the preview
+    QTest::qWait(100);
+    EXPECT_GT(StripePixelsOnScreen(*preview), 10);
+    Type(*material, 142, "255");
+    QTest::qWait(100);
+    EXPECT_EQ(StripePixelsOnScreen(*preview), 0);
     Click(*material, IDCANCEL);
 }
 
