@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -178,6 +179,27 @@ TEST_F(PlatformQt, SaveDialogAddsTheDefaultExtensionAndTellsTheFilter) {
 
     answer_dialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+}
+
+TEST_F(PlatformQt, DialogShowsEachFilterByItsDescriptionOnly) {
+    platform::FileDialogOptions options;
+    options.filters = {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}};
+    QStringList shown;
+    QStringList matched;
+    answer_dialog<QFileDialog>([&](QFileDialog* dialog) {
+        auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+        if (combo) {
+            for (int i = 0; i < combo->count(); ++i)
+                shown << combo->itemText(i);
+        }
+        matched = dialog->nameFilters();
+        dialog->reject();
+    });
+    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+    EXPECT_EQ(shown.join('|').toStdString(), "Taviron file (*.Taviron;*Tav)|BMP file (*.bmp)");
+    // The patterns in parentheses still choose the files listed.
+    EXPECT_EQ(matched.join('|').toStdString(),
+              "Taviron file (*.Taviron;*Tav) (*.Taviron *.Tav)|BMP file (*.bmp) (*.bmp)");
 }
 
 TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
