@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -109,6 +110,18 @@ TEST_F(EditorGui, ClickPaintsACell) {
         EXPECT_EQ(image.pixel(10 + 7 * 3, 30 + 7 * 2 + 3), qRgb(0, 0, 0));           // the outline
         EXPECT_EQ(image.pixel(inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
     }
+}
+
+TEST_F(EditorGui, SecondPressOfADoubleClickPaintsNothingButAHeldMoveDoes) {
+    const QPointF at(13, 33); // cell (0, 0)
+    const QPointF global = client()->mapToGlobal(at);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, global, Qt::RightButton, Qt::RightButton,
+                       Qt::NoModifier);
+    QApplication::sendEvent(client(), &second);
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0u);
+    QMouseEvent held(QEvent::MouseMove, at, global, Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(client(), &held);
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0x00FFFFFFu);
 }
 
 TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {

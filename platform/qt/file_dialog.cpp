@@ -30,6 +30,8 @@ std::optional<FileChoice> run(QWidget* owner, const FileDialogOptions& options, 
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !options.must_exist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwrite_prompt);
+    // The list of filters shows each description as the program wrote it, without the patterns appended.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     QStringList filters;
     for (const FileFilter& filter : options.filters)
         filters << QString::fromLocal8Bit(qt_filter_text(filter));
@@ -42,8 +44,15 @@ std::optional<FileChoice> run(QWidget* owner, const FileDialogOptions& options, 
     FileChoice choice;
     choice.path =
         with_default_extension(files.front().toLocal8Bit().toStdString(), options.default_extension);
-    const auto index = filters.indexOf(dialog.selectedNameFilter());
-    choice.filter_index = index < 0 ? 1 : static_cast<int>(index) + 1;
+    // Depending on the Qt version the chosen filter comes back whole or as its description only.
+    const QString chosen = dialog.selectedNameFilter();
+    int index = static_cast<int>(filters.indexOf(chosen));
+    for (int i = 0; index < 0 && i < static_cast<int>(options.filters.size()); ++i) {
+        if (QString::fromLocal8Bit(options.filters[static_cast<std::size_t>(i)].description).simplified() ==
+            chosen)
+            index = i;
+    }
+    choice.filter_index = index < 0 ? 1 : index + 1;
     return choice;
 }
 

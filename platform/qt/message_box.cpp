@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringDecoder>
 
 namespace platform {
 
@@ -26,6 +27,15 @@ QMessageBox::StandardButtons buttons_of(unsigned style) {
     }
 }
 
+// Program texts are 8-bit; file names on Linux are UTF-8. Text that is valid UTF-8 is shown as such,
+// anything else byte for byte as Latin-1.
+QString text_of(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError()) return decoded;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 int answer_of(int button, unsigned style) {
     switch (button) {
     case QMessageBox::Ok: return IDOK;
@@ -42,8 +52,7 @@ int answer_of(int button, unsigned style) {
 } // namespace
 
 int message_box(QWidget* owner, const std::string& text, const std::string& caption, unsigned style) {
-    // Texts are the programs' own 8-bit strings; Latin-1 keeps every byte as one character.
-    QMessageBox box(icon_of(style), QString::fromLatin1(caption.c_str()), QString::fromLatin1(text.c_str()),
+    QMessageBox box(icon_of(style), text_of(caption), text_of(text),
                     buttons_of(style), owner);
     return answer_of(box.exec(), style);
 }

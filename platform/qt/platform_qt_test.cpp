@@ -1,9 +1,11 @@
 // The Qt stand-ins under an X server (Xvfb in the test runs); modal dialogs are answered by timers.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -22,6 +24,7 @@
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/image_canvas.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/scroll_bar.h"
 
 namespace {
@@ -71,6 +74,23 @@ class PlatformQt : public testing::Test {
   protected:
     void SetUp() override { application(); }
 };
+
+TEST_F(PlatformQt, MessageBoxShowsUtf8NamesAndOtherBytesAsLatin1) {
+    QString shown_text, shown_caption;
+    QMessageBox::Icon shown_icon = QMessageBox::NoIcon;
+    answer_dialog<QMessageBox>([&](QMessageBox* box) {
+        shown_text = box->text();
+        shown_caption = box->windowTitle();
+        shown_icon = box->icon();
+        box->button(QMessageBox::Yes)->click();
+    });
+    int answer = platform::message_box(nullptr, "Cannot open /tmp/\xC5\xBEluv.Korvex", "App \xD7",
+                                       platform::MB_YESNO | platform::MB_ICONEXCLAMATION);
+    EXPECT_EQ(answer, platform::IDYES);
+    EXPECT_EQ(shown_text, QString::fromUtf8("Cannot open /tmp/\u017Eluv.Korvex"));
+    EXPECT_EQ(shown_caption, QString(QChar(0xD7)).prepend("App ")); // not UTF-8: one byte, one character
+    EXPECT_EQ(shown_icon, QMessageBox::Warning);
+}
 
 TEST_F(PlatformQt, MenuBarFromOneTable) {
     const platform::MenuEntry table[] = {
@@ -178,6 +198,27 @@ TEST_F(PlatformQt, SaveDialogAddsTheDefaultExtensionAndTellsTheFilter) {
 
     answer_dialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+}
+
+TEST_F(PlatformQt, DialogShowsEachFilterByItsDescriptionOnly) {
+    platform::FileDialogOptions options;
+    options.filters = {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}};
+    QStringList shown;
+    QStringList matched;
+    answer_dialog<QFileDialog>([&](QFileDialog* dialog) {
+        auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+        if (combo) {
+            for (int i = 0; i < combo->count(); ++i)
+                shown << combo->itemText(i);
+        }
+        matched = dialog->nameFilters();
+        dialog->reject();
+    });
+    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+    EXPECT_EQ(shown.join('|').toStdString(), "Taviron file (*.Taviron;*Tav)|BMP file (*.bmp)");
+    // The patterns in parentheses still choose the files listed.
+    EXPECT_EQ(matched.join('|').toStdString(),
+              "Taviron file (*.Taviron;*Tav) (*.Taviron *.Tav)|BMP file (*.bmp) (*.bmp)");
 }
 
 TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
