@@ -52,7 +52,7 @@ bool write_file_atomically(const char* path, const std::function<bool(std::FILE*
     errno = ENOENT;
     return false;
   }
-  std::string temp = std::string(path) + ".tmp-XXXXXX";
+  std::string temp = std::string(path) + ".XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0)
     return false;
