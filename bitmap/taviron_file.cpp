@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-#include "bitmap/atomic_write.h"
+#include "platform/atomic_file.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ std::int32_t Taviron::save(const char* path) {
     return TAV_ERR_ARGUMENT;
   std::uint8_t header[TAV_HEADER_SIZE];
   make_header(*this, 0, header);
-  if (!bitmap_files::write_file_atomically(path, {std::span<const std::uint8_t>(header, sizeof header),
-                                                  std::span<const std::uint8_t>(pixels, pixel_bytes(*this))}))
+  if (!platform::write_file_atomically(path, {std::span<const std::uint8_t>(header, sizeof header),
+                                              std::span<const std::uint8_t>(pixels, pixel_bytes(*this))}))
     return TAV_ERR_FAILED;
   storage = 0;
   return TAV_OK;
@@ -132,8 +132,8 @@ std::int32_t Taviron::save_compressed(const char* path) {
   }
   std::uint8_t header[TAV_HEADER_SIZE];
   make_header(*this, 1, header);
-  if (!bitmap_files::write_file_atomically(path, {std::span<const std::uint8_t>(header, sizeof header),
-                                                  std::span<const std::uint8_t>(packed.data(), packed_size)}))
+  if (!platform::write_file_atomically(path, {std::span<const std::uint8_t>(header, sizeof header),
+                                              std::span<const std::uint8_t>(packed.data(), packed_size)}))
     return TAV_ERR_FAILED;
   storage = 1;
   return TAV_OK;

@@ -4,29 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <sys/wait.h>
 
+#include "platform/test_process.h"
+
 namespace {
-
-struct ProgramRun {
-    std::string out;
-    int status = -1;
-};
-
-ProgramRun run_closed_stdin(const std::string& program) {
-    ProgramRun run;
-    std::string command = "'" + program + "' <&-";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buf[512];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.out.append(buf, n);
-    run.status = pclose(pipe);
-    return run;
-}
 
 const std::string kHead = "start:\n"
                           "0> 123 [0]: 0\n"
@@ -87,7 +70,7 @@ int comparisons_of_the_sequence() {
 } // namespace
 
 TEST(CachetestProgram, PrintsTheWholeSequenceAndEndsWithThePrompt) {
-    ProgramRun run = run_closed_stdin(KX_BINARY_DIR "/cache/cachetest");
+    platform::ProgramRun run = platform::run_with_stdin_closed(KX_BINARY_DIR "/cache/cachetest");
     ASSERT_TRUE(WIFEXITED(run.status)) << run.out;
     EXPECT_EQ(WEXITSTATUS(run.status), 0);
 

@@ -1,18 +1,16 @@
 #include "model/korvex_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <type_traits>
 
 #include "model/model_memory.h"
+#include "platform/atomic_file.h"
 
 namespace {
 
@@ -259,67 +257,21 @@ bool WriteAll(FILE* file, const void* data, size_t bytes) {
   return bytes == 0 || std::fwrite(data, 1, bytes, file) == bytes;
 }
 
-// Permissions for a new file: those of the file it replaces, else what the umask allows.
-mode_t ModeForTarget(const char* path) {
-  struct stat st;
-  if (stat(path, &st) == 0) return st.st_mode & 07777;
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-void SyncDirectoryOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
-}
-
 // Writes a file atomically: write(model, file) fills a temporary beside path, which is then
 // flushed, synced and renamed over path. Any failure removes the temporary and keeps errno.
 template <typename Writer>
 int32_t SaveAtomically(Model* model, const char* path, int32_t compression, Writer write) {
   // A target that exists but could not be opened for writing (a directory, a read-only file)
   // is refused before anything changes, the model's compression field included.
-  struct stat st;
-  if (stat(path, &st) == 0 && (S_ISDIR(st.st_mode) || access(path, W_OK) != 0)) {
-    if (S_ISDIR(st.st_mode)) errno = EISDIR;
-    return MODEL_ERR_OPEN;
-  }
-  std::string temp = std::string(path) + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return MODEL_ERR_OPEN;
-  model->compression = compression;
-  FILE* file = fchmod(fd, ModeForTarget(path)) == 0 ? fdopen(fd, "wb") : nullptr;
+  if (!platform::replaceable_file(path)) return MODEL_ERR_OPEN;
   int32_t status = MODEL_ERR_OPEN;
-  int savedErrno = errno;
-  if (file) {
+  const bool saved = platform::write_file_atomically(path, [&](FILE* file) {
+    model->compression = compression;
     status = write(file);
-    if (status == MODEL_OK && (std::fflush(file) != 0 || fsync(fileno(file)) != 0)) {
-      status = MODEL_ERR_OPEN;
-    }
-    savedErrno = errno;
-    if (std::fclose(file) != 0 && status == MODEL_OK) {
-      status = MODEL_ERR_OPEN;
-      savedErrno = errno;
-    }
-  } else {
-    close(fd);
-  }
-  if (status == MODEL_OK && std::rename(temp.c_str(), path) != 0) {
-    status = MODEL_ERR_OPEN;
-    savedErrno = errno;
-  }
-  if (status != MODEL_OK) {
-    unlink(temp.c_str());
-    errno = savedErrno;
-    return status;
-  }
-  SyncDirectoryOf(path);
-  return MODEL_OK;
+    return status == MODEL_OK;
+  });
+  if (saved) return MODEL_OK;
+  return status == MODEL_OK ? MODEL_ERR_OPEN : status;
 }
 
 int32_t MapCompressError(int ret) {

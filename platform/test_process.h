@@ -1,0 +1,16 @@
+#pragma once
+// For tests of whole programs: running one as a child process and taking what it prints.
+#include <string>
+
+namespace platform {
+
+struct ProgramRun {
+  std::string out; // everything the program wrote to standard output
+  int status = -1; // wait status as waitpid gives it (WIFEXITED, WEXITSTATUS); -1 when it did not start
+};
+
+// Runs program (a path, no arguments) through the shell with standard input closed, as a script
+// that starts it unattended would, and returns its standard output and wait status.
+ProgramRun run_with_stdin_closed(const std::string& program);
+
+} // namespace platform
