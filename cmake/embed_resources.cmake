@@ -49,8 +49,8 @@ set(KX_EMBED_RESOURCES_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
 
 function(kx_embed_resources target)
   if(NOT TARGET ${target})
-    if(KX_FUZZ)
-      return() # tests are not built in the fuzzing build
+    if(KX_FUZZ OR KX_BENCH)
+      return() # tests are not built in the fuzzing and benchmark builds
     endif()
     message(FATAL_ERROR "kx_embed_resources: no target ${target}")
   endif()

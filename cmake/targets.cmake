@@ -32,7 +32,8 @@ endfunction()
 # The test runs in its build folder; KX_SOURCE_DIR and KX_BINARY_DIR tell it where things are.
 function(kx_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
-  if(KX_FUZZ)
+  # Fuzz and benchmark builds are for their own programs only.
+  if(KX_FUZZ OR KX_BENCH)
     return()
   endif()
   add_executable(${name} ${ARG_SOURCES})
