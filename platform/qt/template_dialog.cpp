@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -94,8 +95,12 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* ow
         resize(frame.size());
     else
         setFixedSize(frame.size());
-    // The template's position counts from the owner's client area.
-    const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
+    // The template's position counts from the owner's client area; a main window's client area
+    // is its central widget, below the menu bar.
+    QWidget* client = owner;
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(owner); mainWindow && mainWindow->centralWidget())
+        client = mainWindow->centralWidget();
+    const QPoint origin = client ? client->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
     move(origin + frame.topLeft());
     for (const DialogControl& control : dialogTemplate.controls) {
         QWidget* widget = make_control(control);

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
@@ -184,6 +186,21 @@ TEST_F(TemplateDialogTest, ThickFrameMakesTheDialogResizableAndThePositionCounts
     EXPECT_NE(dialog.minimumSize(), dialog.maximumSize());
     const QRect frame = dialog.map_dialog_rect(QRect(120, 33, 180, 142));
     EXPECT_EQ(dialog.pos(), owner.mapToGlobal(QPoint(0, 0)) + frame.topLeft());
+}
+
+TEST_F(TemplateDialogTest, PositionInAMainWindowCountsFromBelowItsMenuBar) {
+    QMainWindow owner;
+    owner.menuBar()->addMenu(QStringLiteral("File"));
+    owner.setCentralWidget(new QWidget);
+    owner.move(40, 30);
+    owner.resize(400, 300);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    const QPoint client = owner.centralWidget()->mapToGlobal(QPoint(0, 0));
+    ASSERT_GT(client.y(), owner.mapToGlobal(QPoint(0, 0)).y());
+    TemplateDialog dialog(sample, &owner, procedure);
+    const QRect frame = dialog.map_dialog_rect(QRect(120, 33, 180, 142));
+    EXPECT_EQ(dialog.pos(), client + frame.topLeft());
 }
 
 TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure) {
