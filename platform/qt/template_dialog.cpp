@@ -131,7 +131,8 @@ QWidget* TemplateDialog::make_control(const DialogControl& control) {
         }
         auto* button = new QPushButton(latin1(control.text), this);
         button->setDefault(type == BS_DEFPUSHBUTTON);
-        button->setAutoDefault(type == BS_DEFPUSHBUTTON);
+        // A push button with the focus is the one Return presses; elsewhere it is the default one.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, id] { notify(id, BN_CLICKED); });
         return button;
     }

@@ -240,6 +240,21 @@ TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure) {
     EXPECT_TRUE(procedure.calls.empty()); // an ended dialog tells nothing more
 }
 
+TEST_F(TemplateDialogTest, ReturnPressesTheFocusedPushButtonElseTheDefaultOne) {
+    TemplateDialog dialog(sample, nullptr, procedure);
+    procedure.endOnButtons = false;
+    dialog.start(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    dialog.item(IDCANCEL)->setFocus();
+    QTest::keyClick(dialog.item(IDCANCEL), Qt::Key_Return);
+    dialog.item(103)->setFocus();
+    QTest::keyClick(dialog.item(103), Qt::Key_Return);
+    const std::vector<Call> expected = {{IDCANCEL, BN_CLICKED}, {IDOK, BN_CLICKED}};
+    EXPECT_EQ(procedure.calls, expected);
+    dialog.end_dialog(0);
+}
+
 TEST_F(TemplateDialogTest, DialogEndedByItsInitIsNeverShown) {
     procedure.endAtInit = true;
     TemplateDialog dialog(sample, nullptr, procedure);
