@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -94,8 +95,12 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* ow
         resize(frame.size());
     else
         setFixedSize(frame.size());
-    // The template's position counts from the owner's client area.
-    const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
+    // The template's position counts from the owner's client area; a main window's client area
+    // is its central widget, below the menu bar.
+    QWidget* client = owner;
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(owner); mainWindow && mainWindow->centralWidget())
+        client = mainWindow->centralWidget();
+    const QPoint origin = client ? client->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
     move(origin + frame.topLeft());
     for (const DialogControl& control : dialogTemplate.controls) {
         QWidget* widget = make_control(control);
@@ -126,7 +131,8 @@ QWidget* TemplateDialog::make_control(const DialogControl& control) {
         }
         auto* button = new QPushButton(latin1(control.text), this);
         button->setDefault(type == BS_DEFPUSHBUTTON);
-        button->setAutoDefault(type == BS_DEFPUSHBUTTON);
+        // A push button with the focus is the one Return presses; elsewhere it is the default one.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, id] { notify(id, BN_CLICKED); });
         return button;
     }

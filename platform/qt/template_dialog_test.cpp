@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
@@ -186,6 +188,21 @@ TEST_F(TemplateDialogTest, ThickFrameMakesTheDialogResizableAndThePositionCounts
     EXPECT_EQ(dialog.pos(), owner.mapToGlobal(QPoint(0, 0)) + frame.topLeft());
 }
 
+TEST_F(TemplateDialogTest, PositionInAMainWindowCountsFromBelowItsMenuBar) {
+    QMainWindow owner;
+    owner.menuBar()->addMenu(QStringLiteral("File"));
+    owner.setCentralWidget(new QWidget);
+    owner.move(40, 30);
+    owner.resize(400, 300);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    const QPoint client = owner.centralWidget()->mapToGlobal(QPoint(0, 0));
+    ASSERT_GT(client.y(), owner.mapToGlobal(QPoint(0, 0)).y());
+    TemplateDialog dialog(sample, &owner, procedure);
+    const QRect frame = dialog.map_dialog_rect(QRect(120, 33, 180, 142));
+    EXPECT_EQ(dialog.pos(), client + frame.topLeft());
+}
+
 TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure) {
     TemplateDialog dialog(sample, nullptr, procedure);
     procedure.endOnButtons = false;
@@ -221,6 +238,21 @@ TEST_F(TemplateDialogTest, ButtonsEditsListsAndKeysReachTheProcedure) {
     procedure.calls.clear();
     QTest::mouseClick(dialog.item(IDOK), Qt::LeftButton);
     EXPECT_TRUE(procedure.calls.empty()); // an ended dialog tells nothing more
+}
+
+TEST_F(TemplateDialogTest, ReturnPressesTheFocusedPushButtonElseTheDefaultOne) {
+    TemplateDialog dialog(sample, nullptr, procedure);
+    procedure.endOnButtons = false;
+    dialog.start(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    dialog.item(IDCANCEL)->setFocus();
+    QTest::keyClick(dialog.item(IDCANCEL), Qt::Key_Return);
+    dialog.item(103)->setFocus();
+    QTest::keyClick(dialog.item(103), Qt::Key_Return);
+    const std::vector<Call> expected = {{IDCANCEL, BN_CLICKED}, {IDOK, BN_CLICKED}};
+    EXPECT_EQ(procedure.calls, expected);
+    dialog.end_dialog(0);
 }
 
 TEST_F(TemplateDialogTest, DialogEndedByItsInitIsNeverShown) {
