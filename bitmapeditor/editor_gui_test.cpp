@@ -35,15 +35,14 @@ class EditorGui : public testing::Test {
         window = std::make_unique<EditorMainWindow>([this](int code) { quits.push_back(code); });
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        settle();
+        ASSERT_TRUE(shown());
     }
     void TearDown() override { window.reset(); }
 
-    static void settle() {
-        for (int i = 0; i < 5; ++i) {
-            QApplication::processEvents();
-            QTest::qWait(20);
-        }
+    // Waits until the X server shows the client area as the editor paints it now: repaints
+    // reach the server some time after the change, later still when the machine is busy.
+    bool shown() const {
+        return QTest::qWaitFor([this] { return on_screen() == rendered(); }, 10000);
     }
     QWidget* client() const { return window->client_area(); }
     // What the X server shows of the client area now.
@@ -102,7 +101,7 @@ TEST_F(EditorGui, ClickPaintsACell) {
     QImage before = rendered();
     EXPECT_EQ(before.pixel(inside), qRgb(0, 0, 0));
     QTest::mouseClick(client(), Qt::RightButton, {}, inside);
-    settle();
+    ASSERT_TRUE(shown());
     EXPECT_EQ(window->editor().bitmap()->get_pixel(3, 2), 0x00FFFFFFu);
     for (const QImage& image : {rendered(), on_screen()}) {
         EXPECT_EQ(image.pixel(inside), qRgb(255, 255, 255));
@@ -126,7 +125,7 @@ TEST_F(EditorGui, SecondPressOfADoubleClickPaintsNothingButAHeldMoveDoes) {
 
 TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     QTest::mouseClick(client(), Qt::RightButton, {}, QPoint(13, 33));
-    settle();
+    ASSERT_TRUE(shown());
     const QImage before = on_screen();
     EXPECT_EQ(before.pixel(13, 33), qRgb(255, 255, 255));
     // The centre of a button as the X server shows it.
@@ -135,7 +134,7 @@ TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(192, 192, 192));
 
     platform::find_menu_action(*window->menuBar(), IDM_MODE)->trigger();
-    settle();
+    ASSERT_TRUE(shown());
     EXPECT_NE(window->editor().status_text().find("Rezim: Alpha kanal"), std::string::npos);
     const QImage after = on_screen();
     EXPECT_NE(strip(after), strip(before));
@@ -153,7 +152,7 @@ TEST_F(EditorGui, StatusLineFollowsALoadedFile) {
         ASSERT_EQ(big.save(path.string().c_str()), TAV_OK);
     }
     window->editor().open_file(path.string());
-    settle();
+    ASSERT_TRUE(shown());
     const QImage after = on_screen();
     EXPECT_NE(strip(after), strip(before));
     EXPECT_EQ(strip(after), strip(rendered()));
@@ -161,22 +160,23 @@ TEST_F(EditorGui, StatusLineFollowsALoadedFile) {
 
 TEST_F(EditorGui, ScrollBarArrowAndPageClicksScroll) {
     window->resize(300, 260);
-    settle();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->size() == QSize(300, 260); }, 10000));
+    ASSERT_TRUE(shown());
     auto* bar = static_cast<QScrollBar*>(window->child(Child::HorizontalBar));
     ASSERT_TRUE(bar->isEnabled());
     const int visible = window->editor().visible().columns;
     ASSERT_LT(visible, 31);
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
-    settle();
+    ASSERT_TRUE(shown());
     EXPECT_EQ(window->editor().view().x, 1);
     EXPECT_EQ(bar->value(), 1);
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(4, bar->height() / 2));
-    settle();
+    ASSERT_TRUE(shown());
     EXPECT_EQ(window->editor().view().x, 0);
     const QImage before = on_screen();
     // A click in the trough beside the thumb scrolls a page, here as far as the bar reaches.
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 20, bar->height() / 2));
-    settle();
+    ASSERT_TRUE(shown());
     EXPECT_EQ(window->editor().view().x, 32 - visible);
     EXPECT_EQ(bar->value(), 32 - visible);
     EXPECT_NE(strip(on_screen()), strip(before));
@@ -185,13 +185,13 @@ TEST_F(EditorGui, ScrollBarArrowAndPageClicksScroll) {
 
 TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
     window->showMaximized();
-    settle();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMaximized(); }, 10000));
     QWidget* grip = window->child(Child::SizeGrip);
     EXPECT_TRUE(window->isMaximized());
     EXPECT_TRUE(grip->isVisible());
     EXPECT_FALSE(grip->isEnabled());
     window->showNormal();
-    settle();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isMaximized(); }, 10000));
     EXPECT_TRUE(grip->isVisible());
     EXPECT_TRUE(grip->isEnabled());
 }

@@ -28,10 +28,12 @@ function(kx_program name)
   kx_set_warnings(${name})
 endfunction()
 
-# kx_test(name SOURCES ... [DEPS ...]): one GoogleTest executable, registered with CTest.
+# kx_test(name [GUI] SOURCES ... [DEPS ...]): one GoogleTest executable, registered with CTest.
 # The test runs in its build folder; KX_SOURCE_DIR and KX_BINARY_DIR tell it where things are.
+# GUI marks a test that puts windows on the X display: such tests never run at the same time,
+# as one test's window would cover another's while that one reads pixels from the screen.
 function(kx_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
   # Fuzz and benchmark builds are for their own programs only.
   if(KX_FUZZ OR KX_BENCH)
     return()
@@ -48,6 +50,9 @@ function(kx_test name)
     set(ARG_TIMEOUT 600)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_GUI)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x_display)
+  endif()
 endfunction()
 
 # kx_fuzzer(name SOURCES ... [DEPS ...]): a libFuzzer target; its seed corpus is fuzz/corpus/<name>.

@@ -81,7 +81,8 @@ TEST(UlmarWindow, OtherDrivesAreIgnoredAndBoxesWaitForTheLoop) {
     record = make_volume_broadcast(3);
     window.deliver(WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<std::intptr_t>(&record));
     EXPECT_EQ(boxes, 1) << "posted notifications wait for the event loop";
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes >= 2; }, 5000));
+    QTest::qWait(50); // nothing more is on its way
     EXPECT_EQ(boxes, 2);
 }
 

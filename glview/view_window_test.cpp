@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ TEST(ViewOnWindow, ClearsToTheWindowBackgroundAndErasesAfterEachSwap) {
     platform::GlWindowSurface surface(&host, 0x000000FF);
     surface.widget()->resize(120, 90);
     host.show();
-    QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host)) << "no display for the window";
 
     ViewContext* view = view_create(&surface);
     ASSERT_NE(view, nullptr);

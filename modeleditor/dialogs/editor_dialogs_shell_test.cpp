@@ -64,8 +64,7 @@ TEST_F(DialogsOverTheEditor, TimersKeepRunningWhileADialogIsOpen) {
     OnModalDialog([&](platform::TemplateDialog& dialog) {
         sawCaption = dialog.windowTitle() == "Vertex" && dialog.parentWidget() == &window;
         const float before = state.cameraYaw;
-        QTest::qWait(150);
-        sawTurn = state.cameraYaw > before;
+        sawTurn = QTest::qWaitFor([&] { return state.cameraYaw > before; }, 10000);
         Press(dialog, platform::IDCANCEL);
     });
     window.proc().handle(WM_COMMAND, IDM_ADD_VERTEX, 0);
@@ -99,20 +98,26 @@ TEST_F(DialogsOverTheEditor, MKeyOpensFacePropertiesAndTestAppliesBehindTheDialo
 TEST_F(DialogsOverTheEditor, ModelPreviewShowsTheModelOnWhiteAndGivesTheMainContextBack) {
     QRgb corner = 0, face = 0;
     QSurface* currentWhileOpen = nullptr;
+    bool shown = false;
     OnModalDialog([&](platform::TemplateDialog& dialog) {
-        QTest::qWait(150);
+        // What the screen shows of the dialog: white around, the face a little above the middle.
+        // The first frame reaches the screen some time after the dialog is up.
+        auto look = [&] {
+            const QRect area(dialog.mapToGlobal(QPoint(0, 0)), dialog.size());
+            const QImage screen = QGuiApplication::primaryScreen()
+                                      ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                      .toImage();
+            corner = screen.pixel(screen.width() - 5, screen.height() - 5);
+            face = screen.pixel(screen.width() / 2, screen.height() / 2 - 8);
+            return corner == qRgb(255, 255, 255) && face != corner;
+        };
+        shown = QTest::qWaitForWindowExposed(&dialog) && QTest::qWaitFor(look, 10000);
         currentWhileOpen =
             QOpenGLContext::currentContext() ? QOpenGLContext::currentContext()->surface() : nullptr;
-        // What the screen shows of the dialog: white around, the face a little above the middle.
-        const QRect area(dialog.mapToGlobal(QPoint(0, 0)), dialog.size());
-        const QImage screen = QGuiApplication::primaryScreen()
-                                  ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                                  .toImage();
-        corner = screen.pixel(screen.width() - 5, screen.height() - 5);
-        face = screen.pixel(screen.width() / 2, screen.height() / 2 - 8);
         Press(dialog, platform::IDOK);
     });
     window.proc().handle(WM_COMMAND, IDM_MODEL_PREVIEW, 0);
+    EXPECT_TRUE(shown) << "the preview never reached the screen";
     EXPECT_EQ(qRed(corner), 255);
     EXPECT_EQ(qGreen(corner), 255);
     EXPECT_EQ(qBlue(corner), 255);

@@ -203,8 +203,10 @@ TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle) {
     ASSERT_TRUE(glview::view_has_context(preview->view())) << "no GL context for the preview";
     EXPECT_FLOAT_EQ(preview->view()->zNear, 0.01f);
     EXPECT_FLOAT_EQ(preview->view()->zFar, 5.0f);
-    QTest::qWait(50);
-    EXPECT_EQ(preview->view()->width, std::uint32_t(preview->surface().width()));
+    // The view hears of its size once the surface has been laid out.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return preview->view()->width == std::uint32_t(preview->surface().width()); }, 10000))
+        << preview->view()->width << " " << preview->surface().width();
     // A sunken edge of one pixel around the view.
     const QRect edge = preview->widget()->rect();
     EXPECT_EQ(preview->surface().widget()->geometry(), edge.adjusted(1, 1, -1, -1));
@@ -237,12 +239,11 @@ TEST_F(MaterialDialogs, PreviewOnScreenShowsStripesOnlyWhileTheDiffuseAlphaIsBel
     ASSERT_NE(preview, nullptr);
     QTest::qWait(100);
     EXPECT_EQ(StripePixelsOnScreen(*preview), 0);
-    Type(*material, 142, "200"); // the edit repaints the preview
-    QTest::qWait(100);
-    EXPECT_GT(StripePixelsOnScreen(*preview), 10);
+    // Each edit repaints the preview; the frame reaches the screen a little later.
+    Type(*material, 142, "200");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StripePixelsOnScreen(*preview) > 10; }, 10000));
     Type(*material, 142, "255");
-    QTest::qWait(100);
-    EXPECT_EQ(StripePixelsOnScreen(*preview), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StripePixelsOnScreen(*preview) == 0; }, 10000));
     Click(*material, IDCANCEL);
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QTest>
 #include <QWidget>
 #include <QWindow>
 
@@ -35,7 +36,7 @@ class GlWindowSurfaceTest : public ::testing::Test {
         host.resize(200, 150);
         surface.widget()->resize(200, 150);
         host.show();
-        QApplication::processEvents();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host)) << "no display for the window";
         // A GUI test that cannot get its context fails; it never passes by skipping.
         ASSERT_TRUE(surface.create_context()) << "no GL context for a window";
     }
