@@ -26,22 +26,22 @@
 
 // What the decoder found in its input.
 enum class BmpStatus {
-  ok,
-  not_bmp,      // does not start with "BM"
-  unsupported,  // headers that cannot be decoded (kind, size, depth, compression)
-  truncated,    // the data ends before what the headers call for
+    ok,
+    not_bmp,     // does not start with "BM"
+    unsupported, // headers that cannot be decoded (kind, size, depth, compression)
+    truncated,   // the data ends before what the headers call for
 };
 
 // Everything the pixel decoder needs, taken from the headers.
 struct BmpHeader {
-  int32_t width = 0;        // at least 1
-  int32_t height = 0;       // at least 1 (the file's sign is in top_down)
-  bool top_down = false;    // rows stored top row first
-  uint16_t bit_count = 0;   // 1, 4, 8, 16, 24 or 32
-  uint32_t compression = 0; // 0 plain, 1 run-length 8-bit, 2 run-length 4-bit, 3 or 6 bit fields
-  uint32_t masks[3] = {};   // red, green, blue masks for 16- and 32-bit pixels
-  uint32_t pixel_offset = 0;
-  uint8_t palette[256][3] = {};  // red, green, blue; entries the file lacks stay black
+    int32_t width = 0;        // at least 1
+    int32_t height = 0;       // at least 1 (the file's sign is in top_down)
+    bool top_down = false;    // rows stored top row first
+    uint16_t bit_count = 0;   // 1, 4, 8, 16, 24 or 32
+    uint32_t compression = 0; // 0 plain, 1 run-length 8-bit, 2 run-length 4-bit, 3 or 6 bit fields
+    uint32_t masks[3] = {};   // red, green, blue masks for 16- and 32-bit pixels
+    uint32_t pixel_offset = 0;
+    uint8_t palette[256][3] = {}; // red, green, blue; entries the file lacks stay black
 };
 
 // Reads and checks the headers of the BMP file in `data`. On `ok` the file holds

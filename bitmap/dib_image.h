@@ -5,8 +5,8 @@
 #include <cstdint>
 
 struct DibImage {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  // width * height * 4 bytes, rows from the bottom of the picture to its top; not owned.
-  const std::uint8_t* pixels = nullptr;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    // width * height * 4 bytes, rows from the bottom of the picture to its top; not owned.
+    const std::uint8_t* pixels = nullptr;
 };

@@ -7,6 +7,6 @@
 #include "model/asc_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  asc_fuzz::Run(data, size, ImportAscAdvancedFromMemory, true);
-  return 0;
+    asc_fuzz::Run(data, size, ImportAscAdvancedFromMemory, true);
+    return 0;
 }

@@ -12,46 +12,46 @@
 inline constexpr size_t kAscMaxLineLength = 2047;
 
 class AscLineReader {
- public:
-  // Reads lines from bytes in memory.
-  AscLineReader(const char* data, size_t size) : cur_(data), end_(data + size) {}
-  // Reads lines from file through buffer (capacity at least 4096 bytes), from where it stands.
-  AscLineReader(FILE* file, char* buffer, size_t capacity)
-      : cur_(buffer), end_(buffer), file_(file), buffer_(buffer), capacity_(capacity), eof_(false) {}
+  public:
+    // Reads lines from bytes in memory.
+    AscLineReader(const char* data, size_t size) : cur_(data), end_(data + size) {}
+    // Reads lines from file through buffer (capacity at least 4096 bytes), from where it stands.
+    AscLineReader(FILE* file, char* buffer, size_t capacity)
+        : cur_(buffer), end_(buffer), file_(file), buffer_(buffer), capacity_(capacity), eof_(false) {}
 
-  // Gives the next line without its '\n'; false at the end of the data. The line stays valid
-  // until the next call.
-  bool Next(std::string_view& line);
+    // Gives the next line without its '\n'; false at the end of the data. The line stays valid
+    // until the next call.
+    bool Next(std::string_view& line);
 
-  // Lines handed out so far.
-  uint64_t linesRead() const { return linesRead_; }
-  // Whether reading the file failed; the lines then ended early.
-  bool failed() const { return failed_; }
+    // Lines handed out so far.
+    uint64_t linesRead() const { return linesRead_; }
+    // Whether reading the file failed; the lines then ended early.
+    bool failed() const { return failed_; }
 
- private:
-  void Refill();
+  private:
+    void Refill();
 
-  const char* cur_;
-  const char* end_;
-  FILE* file_ = nullptr;
-  char* buffer_ = nullptr;
-  size_t capacity_ = 0;
-  bool eof_ = true;
-  bool failed_ = false;
-  uint64_t linesRead_ = 0;
+    const char* cur_;
+    const char* end_;
+    FILE* file_ = nullptr;
+    char* buffer_ = nullptr;
+    size_t capacity_ = 0;
+    bool eof_ = true;
+    bool failed_ = false;
+    uint64_t linesRead_ = 0;
 };
 
 // Counts lines for the bound below, from bytes given in pieces.
 class AscLineCounter {
- public:
-  void Add(const char* data, size_t size);
-  // An upper bound of the number of lines AscLineReader gives for all bytes added (never less).
-  uint64_t bound() const;
+  public:
+    void Add(const char* data, size_t size);
+    // An upper bound of the number of lines AscLineReader gives for all bytes added (never less).
+    uint64_t bound() const;
 
- private:
-  uint64_t newlines_ = 0;
-  uint64_t size_ = 0;
-  char last_ = '\n';
+  private:
+    uint64_t newlines_ = 0;
+    uint64_t size_ = 0;
+    char last_ = '\n';
 };
 
 // An upper bound of the number of lines AscLineReader gives for these bytes (never less).
@@ -59,14 +59,14 @@ uint64_t AscLineBound(const char* data, size_t size);
 
 // Whether line begins with keyword (case-sensitive).
 inline bool AscStartsWith(std::string_view line, std::string_view keyword) {
-  return line.size() >= keyword.size() && (keyword.empty() || line[0] == keyword[0]) &&
-         line.compare(0, keyword.size(), keyword) == 0;
+    return line.size() >= keyword.size() && (keyword.empty() || line[0] == keyword[0]) &&
+           line.compare(0, keyword.size(), keyword) == 0;
 }
 
 // A content line begins with an ASCII letter or digit; other lines are skipped wherever
 // vertex or face lines are expected.
 inline bool AscIsContentLine(std::string_view line) {
-  if (line.empty()) return false;
-  const unsigned char c = static_cast<unsigned char>(line[0]);
-  return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+    if (line.empty()) return false;
+    const unsigned char c = static_cast<unsigned char>(line[0]);
+    return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
 }

@@ -10,31 +10,31 @@
 #include <string_view>
 
 class AscPattern {
- public:
-  enum class Op : uint8_t { SkipSpace, Literal, Int, Float };
-  struct Step {
-    Op op;
-    uint8_t length;  // Literal: number of characters
-    uint16_t offset;  // Literal: where they start in the pattern text
-  };
-  static constexpr int kMaxSteps = 32;
-  static constexpr int kMaxFields = 8;
+  public:
+    enum class Op : uint8_t { SkipSpace, Literal, Int, Float };
+    struct Step {
+        Op op;
+        uint8_t length;  // Literal: number of characters
+        uint16_t offset; // Literal: where they start in the pattern text
+    };
+    static constexpr int kMaxSteps = 32;
+    static constexpr int kMaxFields = 8;
 
-  // Compiles a pattern made of %d, %f, white space and other characters. The pattern must
-  // outlive the AscPattern; its shape is fixed at compile time by the callers of this module.
-  explicit AscPattern(std::string_view pattern);
+    // Compiles a pattern made of %d, %f, white space and other characters. The pattern must
+    // outlive the AscPattern; its shape is fixed at compile time by the callers of this module.
+    explicit AscPattern(std::string_view pattern);
 
-  // Applies the pattern to line; fields[k] points at the int (%d) or float (%f) that receives
-  // the k-th field. Returns the number of fields stored, as sscanf would (never EOF).
-  int Scan(std::string_view line, void* const* fields) const;
+    // Applies the pattern to line; fields[k] points at the int (%d) or float (%f) that receives
+    // the k-th field. Returns the number of fields stored, as sscanf would (never EOF).
+    int Scan(std::string_view line, void* const* fields) const;
 
-  int fieldCount() const { return fieldCount_; }
+    int fieldCount() const { return fieldCount_; }
 
- private:
-  std::string_view text_;
-  Step steps_[kMaxSteps];
-  int stepCount_ = 0;
-  int fieldCount_ = 0;
+  private:
+    std::string_view text_;
+    Step steps_[kMaxSteps];
+    int stepCount_ = 0;
+    int fieldCount_ = 0;
 };
 
 // Reads a %d field at p (white space already skipped). On success stores the value into *out
@@ -48,5 +48,5 @@ const char* AscReadFloat(const char* p, const char* end, float* out);
 
 // True for the characters isspace accepts in the C locale.
 inline bool AscIsSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }

@@ -13,58 +13,58 @@ static_assert(std::endian::native == std::endian::little,
 
 // Status codes shared by the list operations, the Korvex file operations and the ASC import.
 enum : int32_t {
-  MODEL_OK = 0,
-  MODEL_ERR_OPEN = -1,         // the file cannot be opened (or, for a save, written)
-  MODEL_ERR_MAGIC = -2,        // the file does not begin with the Korvex magic
-  MODEL_ERR_COMPRESSION = -3,  // the file names an unknown compression method
-  MODEL_ERR_BUFFER = -4,       // a zlib buffer was too small (the stream holds more than expected)
-  MODEL_ERR_DATA = -5,         // compressed data are corrupt
-  MODEL_ERR_PARAMS = -7,       // zlib refused the compression parameters
-  MODEL_ERR_MEMORY = -9,       // out of memory
-  MODEL_ERR_RANGE = -10,       // index or count out of range
+    MODEL_OK = 0,
+    MODEL_ERR_OPEN = -1,        // the file cannot be opened (or, for a save, written)
+    MODEL_ERR_MAGIC = -2,       // the file does not begin with the Korvex magic
+    MODEL_ERR_COMPRESSION = -3, // the file names an unknown compression method
+    MODEL_ERR_BUFFER = -4,      // a zlib buffer was too small (the stream holds more than expected)
+    MODEL_ERR_DATA = -5,        // compressed data are corrupt
+    MODEL_ERR_PARAMS = -7,      // zlib refused the compression parameters
+    MODEL_ERR_MEMORY = -9,      // out of memory
+    MODEL_ERR_RANGE = -10,      // index or count out of range
 };
 
 struct Vertex {
-  float x, y, z;
-  uint32_t w;  // carried unchanged; 0 for vertices the editor or the ASC import creates
+    float x, y, z;
+    uint32_t w; // carried unchanged; 0 for vertices the editor or the ASC import creates
 };
 
 struct Face {
-  int32_t a, b, c;         // vertex indices, counter-clockwise seen from the front
-  int32_t material;        // index into the material list (may be out of range)
-  float texCoords[6];      // sA, tA, sB, tB, sC, tC
-  uint8_t reserved[8];     // carried unchanged; 0 for new faces
+    int32_t a, b, c;     // vertex indices, counter-clockwise seen from the front
+    int32_t material;    // index into the material list (may be out of range)
+    float texCoords[6];  // sA, tA, sB, tB, sC, tC
+    uint8_t reserved[8]; // carried unchanged; 0 for new faces
 };
 
 struct Dummy {
-  int32_t id;
-  float x, y, z;
+    int32_t id;
+    float x, y, z;
 };
 
 struct Material {
-  char name[12];           // NUL-terminated, at most 11 characters, rest NUL
-  float ambient[4];        // RGBA
-  float diffuse[4];
-  float specular[4];
-  float emission[4];
-  float shininess;
-  int32_t texture;         // run-time texture handle, 0 = none; saved as it stands
-  uint8_t reserved[44];    // carried unchanged; 0 for new materials
+    char name[12];    // NUL-terminated, at most 11 characters, rest NUL
+    float ambient[4]; // RGBA
+    float diffuse[4];
+    float specular[4];
+    float emission[4];
+    float shininess;
+    int32_t texture;      // run-time texture handle, 0 = none; saved as it stands
+    uint8_t reserved[44]; // carried unchanged; 0 for new materials
 };
 
 // The first seven fields are the 32-byte Korvex file header, stored exactly as in the file.
 struct Model {
-  char magic[8];           // "Korvex", NUL, one pad byte
-  int32_t vertexCount;
-  int32_t faceCount;
-  int32_t compression;     // 0 plain, 1 zlib; set by the save operations
-  int32_t reserved;        // 0 for new models; loaded and saved with the header
-  int32_t dummyCount;
-  int32_t materialCount;
-  Vertex* vertices;        // null when vertexCount is 0
-  Face* faces;
-  Dummy* dummies;
-  Material* materials;
+    char magic[8]; // "Korvex", NUL, one pad byte
+    int32_t vertexCount;
+    int32_t faceCount;
+    int32_t compression; // 0 plain, 1 zlib; set by the save operations
+    int32_t reserved;    // 0 for new models; loaded and saved with the header
+    int32_t dummyCount;
+    int32_t materialCount;
+    Vertex* vertices; // null when vertexCount is 0
+    Face* faces;
+    Dummy* dummies;
+    Material* materials;
 };
 
 inline constexpr size_t kModelHeaderSize = 32;
@@ -153,9 +153,8 @@ int32_t DummyIdExists(const Model* model, int32_t id);
 
 // Writes at most 11 characters of name (NUL-padded to 12 bytes), the four RGBA colours and the
 // shininess of material i; texture and reserved bytes stay. -10 out of range.
-int32_t SetMaterial(Model* model, int32_t i, const char* name, const float ambient[4],
-                    const float diffuse[4], const float specular[4], const float emission[4],
-                    float shininess);
+int32_t SetMaterial(Model* model, int32_t i, const char* name, const float ambient[4], const float diffuse[4],
+                    const float specular[4], const float emission[4], float shininess);
 // Appends a material (texture 0, reserved 0); -9 on allocation failure.
 int32_t AddMaterial(Model* model, const char* name, const float ambient[4], const float diffuse[4],
                     const float specular[4], const float emission[4], float shininess);
@@ -164,8 +163,8 @@ int32_t SetMaterialName(Model* model, int32_t i, const char* name);
 // Copies the stored name with its NUL (at most 12 bytes) to name; -10 out of range.
 int32_t GetMaterialName(const Model* model, int32_t i, char name[12]);
 // Gives the four colours and the shininess of material i; -10 out of range.
-int32_t GetMaterial(const Model* model, int32_t i, float ambient[4], float diffuse[4],
-                    float specular[4], float emission[4], float* shininess);
+int32_t GetMaterial(const Model* model, int32_t i, float ambient[4], float diffuse[4], float specular[4],
+                    float emission[4], float* shininess);
 // Writes the texture handle of material i; -10 out of range.
 int32_t SetMaterialTexture(Model* model, int32_t i, int32_t texture);
 // Returns the texture handle of material i, or -10 when i is out of range.

@@ -12,5 +12,5 @@ int32_t ModelSwapYZ(Model* model);
 int32_t ModelTranslate(Model* model, float dx, float dy, float dz);
 // The bounding box of the vertices; starts from minimums 1000000 and maximums -1000000, so an
 // empty model gives those. Returns 0.
-int32_t ModelBounds(const Model* model, float* minX, float* maxX, float* minY, float* maxY,
-                    float* minZ, float* maxZ);
+int32_t ModelBounds(const Model* model, float* minX, float* maxX, float* minY, float* maxY, float* minZ,
+                    float* maxZ);

@@ -7,12 +7,14 @@
 #include "model/model.h"
 
 struct Vec4 {
-  float x, y, z, w;
+    float x, y, z, w;
 };
 static_assert(sizeof(Vec4) == 16 && sizeof(Vec4) == sizeof(Vertex));
 
 // The position of a model vertex as a vector (w = 0).
-inline Vec4 VertexPosition(const Vertex& v) { return Vec4{v.x, v.y, v.z, 0.0f}; }
+inline Vec4 VertexPosition(const Vertex& v) {
+    return Vec4{v.x, v.y, v.z, 0.0f};
+}
 
 // a - b.
 Vec4 VecSub(Vec4 a, Vec4 b);

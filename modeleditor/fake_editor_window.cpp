@@ -51,8 +51,7 @@ void EditorFixture::mouse(int dx, int dy) {
     proc.handle(WM_TIMER, kTimerMouseLook, 0);
 }
 
-std::intptr_t FakeEditorWindow::dialog_box(int templateId, std::intptr_t parameter)
-{
+std::intptr_t FakeEditorWindow::dialog_box(int templateId, std::intptr_t parameter) {
     dialogBoxes.emplace_back(templateId, parameter);
     const auto answer = dialogResults.find(templateId);
     return answer == dialogResults.end() ? 2 : answer->second;

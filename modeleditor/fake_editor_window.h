@@ -66,9 +66,9 @@ class FakeEditorWindow : public EditorWindow {
     std::map<int, bool> ticks;
     std::vector<ShownBox> boxes;
     std::vector<FileDialogRequest> dialogs;
-    std::optional<FileDialogResult> dialogAnswer; // what every file dialog answers
+    std::optional<FileDialogResult> dialogAnswer;           // what every file dialog answers
     std::vector<std::pair<int, std::intptr_t>> dialogBoxes; // template and parameter of each dialog run
-    std::map<int, std::intptr_t> dialogResults;            // what each template's dialog ends with (else 2)
+    std::map<int, std::intptr_t> dialogResults;             // what each template's dialog ends with (else 2)
     bool destroyed = false;
     int quitCode = -1;
 };

@@ -7,10 +7,10 @@
 namespace platform {
 
 struct Resource {
-  const char* type;
-  const char* name;
-  const std::uint8_t* data;
-  std::size_t size;
+    const char* type;
+    const char* name;
+    const std::uint8_t* data;
+    std::size_t size;
 };
 
 // The resource of that type and name linked into the program, or null (also for null arguments).
@@ -20,16 +20,16 @@ const Resource* find_resource(const char* type, const char* name);
 // A table of resources; every table with static storage registers itself before main runs.
 // The generated resource sources define one each; the entries must outlive the table.
 class ResourceTable {
-public:
-  ResourceTable(const Resource* entries, std::size_t count);
-  ResourceTable(const ResourceTable&) = delete;
-  ResourceTable& operator=(const ResourceTable&) = delete;
+  public:
+    ResourceTable(const Resource* entries, std::size_t count);
+    ResourceTable(const ResourceTable&) = delete;
+    ResourceTable& operator=(const ResourceTable&) = delete;
 
-private:
-  friend const Resource* find_resource(const char* type, const char* name);
-  const Resource* entries_;
-  std::size_t count_;
-  const ResourceTable* next_;
+  private:
+    friend const Resource* find_resource(const char* type, const char* name);
+    const Resource* entries_;
+    std::size_t count_;
+    const ResourceTable* next_;
 };
 
 } // namespace platform

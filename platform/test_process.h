@@ -5,8 +5,8 @@
 namespace platform {
 
 struct ProgramRun {
-  std::string out; // everything the program wrote to standard output
-  int status = -1; // wait status as waitpid gives it (WIFEXITED, WEXITSTATUS); -1 when it did not start
+    std::string out; // everything the program wrote to standard output
+    int status = -1; // wait status as waitpid gives it (WIFEXITED, WEXITSTATUS); -1 when it did not start
 };
 
 // Runs program (a path, no arguments) through the shell with standard input closed, as a script

@@ -11,6 +11,8 @@ std::uint32_t tick_count() {
     return static_cast<std::uint32_t>(ms);
 }
 
-void sleep_ms(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleep_ms(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 } // namespace platform

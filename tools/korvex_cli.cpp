@@ -13,139 +13,150 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: korvex info FILE\n"
-    "       korvex convert IN OUT [--compressed] [--simple-asc]\n";
+constexpr const char* kUsage = "usage: korvex info FILE\n"
+                               "       korvex convert IN OUT [--compressed] [--simple-asc]\n";
 
 int UsageError(FILE* err, const std::string& problem) {
-  std::fprintf(err, "korvex: %s\n%s", problem.c_str(), kUsage);
-  return 2;
+    std::fprintf(err, "korvex: %s\n%s", problem.c_str(), kUsage);
+    return 2;
 }
 
 int Fail(FILE* err, const char* file, const std::string& reason) {
-  std::fprintf(err, "korvex: %s: %s\n", file, reason.c_str());
-  return 1;
+    std::fprintf(err, "korvex: %s: %s\n", file, reason.c_str());
+    return 1;
 }
 
 std::string SystemReason(int savedErrno, const char* fallback) {
-  return savedErrno != 0 ? std::string(std::strerror(savedErrno)) : std::string(fallback);
+    return savedErrno != 0 ? std::string(std::strerror(savedErrno)) : std::string(fallback);
 }
 
 // The compression word of a file's header, for the message about an unknown method.
 int32_t CompressionWordOf(const char* path) {
-  int32_t word = 0;
-  if (FILE* f = std::fopen(path, "rb")) {
-    if (std::fseek(f, 16, SEEK_SET) == 0 && std::fread(&word, sizeof word, 1, f) != 1) word = 0;
-    std::fclose(f);
-  }
-  return word;
+    int32_t word = 0;
+    if (FILE* f = std::fopen(path, "rb")) {
+        if (std::fseek(f, 16, SEEK_SET) == 0 && std::fread(&word, sizeof word, 1, f) != 1) word = 0;
+        std::fclose(f);
+    }
+    return word;
 }
 
 std::string LoadReason(int32_t status, const char* path, int savedErrno) {
-  switch (status) {
-    case MODEL_ERR_OPEN: return SystemReason(savedErrno, "cannot read file");
-    case MODEL_ERR_MAGIC: return "not a Korvex file";
+    switch (status) {
+    case MODEL_ERR_OPEN:
+        return SystemReason(savedErrno, "cannot read file");
+    case MODEL_ERR_MAGIC:
+        return "not a Korvex file";
     case MODEL_ERR_COMPRESSION:
-      return "unknown compression method " + std::to_string(CompressionWordOf(path));
-    case MODEL_ERR_BUFFER: return "compressed data are longer than the header says";
-    case MODEL_ERR_DATA: return "corrupt compressed data";
-    case MODEL_ERR_MEMORY: return "out of memory";
-    case MODEL_ERR_RANGE: return "file is shorter than its header says";
-    default: return "cannot load (status " + std::to_string(status) + ")";
-  }
+        return "unknown compression method " + std::to_string(CompressionWordOf(path));
+    case MODEL_ERR_BUFFER:
+        return "compressed data are longer than the header says";
+    case MODEL_ERR_DATA:
+        return "corrupt compressed data";
+    case MODEL_ERR_MEMORY:
+        return "out of memory";
+    case MODEL_ERR_RANGE:
+        return "file is shorter than its header says";
+    default:
+        return "cannot load (status " + std::to_string(status) + ")";
+    }
 }
 
 std::string ImportReason(int32_t status, int savedErrno) {
-  switch (status) {
-    case MODEL_ERR_OPEN: return SystemReason(savedErrno, "cannot read file");
-    case MODEL_ERR_MEMORY: return "out of memory";
-    case MODEL_ERR_RANGE: return "counts larger than the file can hold";
-    default: return "cannot import (status " + std::to_string(status) + ")";
-  }
+    switch (status) {
+    case MODEL_ERR_OPEN:
+        return SystemReason(savedErrno, "cannot read file");
+    case MODEL_ERR_MEMORY:
+        return "out of memory";
+    case MODEL_ERR_RANGE:
+        return "counts larger than the file can hold";
+    default:
+        return "cannot import (status " + std::to_string(status) + ")";
+    }
 }
 
 std::string SaveReason(int32_t status, int savedErrno) {
-  switch (status) {
-    case MODEL_ERR_OPEN: return SystemReason(savedErrno, "cannot write file");
-    case MODEL_ERR_MEMORY: return "out of memory";
-    default: return "compression failed (status " + std::to_string(status) + ")";
-  }
+    switch (status) {
+    case MODEL_ERR_OPEN:
+        return SystemReason(savedErrno, "cannot write file");
+    case MODEL_ERR_MEMORY:
+        return "out of memory";
+    default:
+        return "compression failed (status " + std::to_string(status) + ")";
+    }
 }
 
 bool EndsWithAsc(std::string_view name) {
-  if (name.size() < 4) return false;
-  std::string_view tail = name.substr(name.size() - 4);
-  return tail[0] == '.' && (tail[1] | 0x20) == 'a' && (tail[2] | 0x20) == 's' &&
-         (tail[3] | 0x20) == 'c';
+    if (name.size() < 4) return false;
+    std::string_view tail = name.substr(name.size() - 4);
+    return tail[0] == '.' && (tail[1] | 0x20) == 'a' && (tail[2] | 0x20) == 's' && (tail[3] | 0x20) == 'c';
 }
 
 // A model that releases its lists when the command ends.
 struct OwnedModel {
-  Model m;
-  OwnedModel() { ModelInit(&m); }
-  ~OwnedModel() { ModelRelease(&m); }
+    Model m;
+    OwnedModel() { ModelInit(&m); }
+    ~OwnedModel() { ModelRelease(&m); }
 };
 
 int Info(const std::vector<std::string>& args, FILE* out, FILE* err) {
-  if (args.size() != 1) return UsageError(err, "info takes one FILE");
-  const char* path = args[0].c_str();
-  OwnedModel model;
-  errno = 0;
-  const int32_t status = ModelLoad(&model.m, path);
-  if (status != MODEL_OK) return Fail(err, path, LoadReason(status, path, errno));
-  const Model& m = model.m;
-  std::fprintf(out, "file: %s\n", path);
-  std::fprintf(out, "magic: %.6s\n", m.magic);
-  std::fprintf(out, "compression: %d (%s)\n", m.compression, m.compression == 1 ? "zlib" : "plain");
-  std::fprintf(out, "reserved: %u\n", static_cast<unsigned>(m.reserved));
-  std::fprintf(out, "vertices: %d\n", m.vertexCount);
-  std::fprintf(out, "faces: %d\n", m.faceCount);
-  std::fprintf(out, "dummies: %d\n", m.dummyCount);
-  std::fprintf(out, "materials: %d\n", m.materialCount);
-  return 0;
+    if (args.size() != 1) return UsageError(err, "info takes one FILE");
+    const char* path = args[0].c_str();
+    OwnedModel model;
+    errno = 0;
+    const int32_t status = ModelLoad(&model.m, path);
+    if (status != MODEL_OK) return Fail(err, path, LoadReason(status, path, errno));
+    const Model& m = model.m;
+    std::fprintf(out, "file: %s\n", path);
+    std::fprintf(out, "magic: %.6s\n", m.magic);
+    std::fprintf(out, "compression: %d (%s)\n", m.compression, m.compression == 1 ? "zlib" : "plain");
+    std::fprintf(out, "reserved: %u\n", static_cast<unsigned>(m.reserved));
+    std::fprintf(out, "vertices: %d\n", m.vertexCount);
+    std::fprintf(out, "faces: %d\n", m.faceCount);
+    std::fprintf(out, "dummies: %d\n", m.dummyCount);
+    std::fprintf(out, "materials: %d\n", m.materialCount);
+    return 0;
 }
 
 int Convert(const std::vector<std::string>& args, FILE* err) {
-  std::vector<std::string> files;
-  bool compressed = false, simpleAsc = false;
-  for (const std::string& a : args) {
-    if (a == "--compressed") {
-      compressed = true;
-    } else if (a == "--simple-asc") {
-      simpleAsc = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      return UsageError(err, "unknown option " + a);
-    } else {
-      files.push_back(a);
+    std::vector<std::string> files;
+    bool compressed = false, simpleAsc = false;
+    for (const std::string& a : args) {
+        if (a == "--compressed") {
+            compressed = true;
+        } else if (a == "--simple-asc") {
+            simpleAsc = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return UsageError(err, "unknown option " + a);
+        } else {
+            files.push_back(a);
+        }
     }
-  }
-  if (files.size() != 2) return UsageError(err, "convert takes IN and OUT");
-  const char* in = files[0].c_str();
-  const char* outPath = files[1].c_str();
+    if (files.size() != 2) return UsageError(err, "convert takes IN and OUT");
+    const char* in = files[0].c_str();
+    const char* outPath = files[1].c_str();
 
-  OwnedModel model;
-  errno = 0;
-  if (EndsWithAsc(files[0])) {
-    const int32_t status = KorvexImportAsc(&model.m, in, simpleAsc);
-    if (status != MODEL_OK) return Fail(err, in, ImportReason(status, errno));
-  } else {
-    const int32_t status = ModelLoad(&model.m, in);
-    if (status != MODEL_OK) return Fail(err, in, LoadReason(status, in, errno));
-  }
-  errno = 0;
-  const int32_t status =
-      compressed ? ModelSaveCompressed(&model.m, outPath) : ModelSave(&model.m, outPath);
-  if (status != MODEL_OK) return Fail(err, outPath, SaveReason(status, errno));
-  return 0;
+    OwnedModel model;
+    errno = 0;
+    if (EndsWithAsc(files[0])) {
+        const int32_t status = KorvexImportAsc(&model.m, in, simpleAsc);
+        if (status != MODEL_OK) return Fail(err, in, ImportReason(status, errno));
+    } else {
+        const int32_t status = ModelLoad(&model.m, in);
+        if (status != MODEL_OK) return Fail(err, in, LoadReason(status, in, errno));
+    }
+    errno = 0;
+    const int32_t status = compressed ? ModelSaveCompressed(&model.m, outPath) : ModelSave(&model.m, outPath);
+    if (status != MODEL_OK) return Fail(err, outPath, SaveReason(status, errno));
+    return 0;
 }
 
-}  // namespace
+} // namespace
 
 int RunKorvex(int argc, const char* const* argv, FILE* out, FILE* err) {
-  if (argc < 2) return UsageError(err, "no command given");
-  const std::string command = argv[1];
-  const std::vector<std::string> args(argv + 2, argv + argc);
-  if (command == "info") return Info(args, out, err);
-  if (command == "convert") return Convert(args, err);
-  return UsageError(err, "unknown command " + command);
+    if (argc < 2) return UsageError(err, "no command given");
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "info") return Info(args, out, err);
+    if (command == "convert") return Convert(args, err);
+    return UsageError(err, "unknown command " + command);
 }

@@ -2,4 +2,6 @@
 
 #include "tools/korvex_cli.h"
 
-int main(int argc, char** argv) { return RunKorvex(argc, argv, stdout, stderr); }
+int main(int argc, char** argv) {
+    return RunKorvex(argc, argv, stdout, stderr);
+}

@@ -18,142 +18,143 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
+    int status;
+    std::string out;
+    std::string err;
 };
 
 Outcome run(std::vector<std::string> args) {
-  args.insert(args.begin(), "taviron");
-  std::vector<const char*> argv;
-  for (const std::string& a : args)
-    argv.push_back(a.c_str());
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = run_taviron(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
+    args.insert(args.begin(), "taviron");
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run_taviron(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
 }
 
 class TavironTool : public ::testing::Test {
-protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("taviron_cli_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
-  fs::path dir_;
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("taviron_cli_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+    fs::path dir_;
 };
 
 TEST_F(TavironTool, InfoPrintsWidthHeightAndStorage) {
-  Taviron bitmap(7, 3);
-  ASSERT_EQ(bitmap.save(path("a.taviron").c_str()), TAV_OK);
-  ASSERT_EQ(bitmap.save_compressed(path("b.tav").c_str()), TAV_OK);
-  Outcome raw = run({"info", path("a.taviron")});
-  EXPECT_EQ(raw.status, 0);
-  EXPECT_EQ(raw.out, "width 7\nheight 3\nstorage 0 (raw)\n");
-  EXPECT_EQ(raw.err, "");
-  Outcome zip = run({"info", path("b.tav")});
-  EXPECT_EQ(zip.status, 0);
-  EXPECT_EQ(zip.out, "width 7\nheight 3\nstorage 1 (zlib)\n");
+    Taviron bitmap(7, 3);
+    ASSERT_EQ(bitmap.save(path("a.taviron").c_str()), TAV_OK);
+    ASSERT_EQ(bitmap.save_compressed(path("b.tav").c_str()), TAV_OK);
+    Outcome raw = run({"info", path("a.taviron")});
+    EXPECT_EQ(raw.status, 0);
+    EXPECT_EQ(raw.out, "width 7\nheight 3\nstorage 0 (raw)\n");
+    EXPECT_EQ(raw.err, "");
+    Outcome zip = run({"info", path("b.tav")});
+    EXPECT_EQ(zip.status, 0);
+    EXPECT_EQ(zip.out, "width 7\nheight 3\nstorage 1 (zlib)\n");
 }
 
 TEST_F(TavironTool, ConvertWritesRawOrCompressed) {
-  Taviron bitmap(5, 4);
-  for (int i = 0; i < 5 * 4 * 4; ++i)
-    bitmap.pixels[i] = static_cast<std::uint8_t>(i * 3);
-  bitmap.reserved2 = 77;
-  ASSERT_EQ(bitmap.save(path("in.taviron").c_str()), TAV_OK);
+    Taviron bitmap(5, 4);
+    for (int i = 0; i < 5 * 4 * 4; ++i)
+        bitmap.pixels[i] = static_cast<std::uint8_t>(i * 3);
+    bitmap.reserved2 = 77;
+    ASSERT_EQ(bitmap.save(path("in.taviron").c_str()), TAV_OK);
 
-  Outcome packed = run({"convert", path("in.taviron"), path("out.tav"), "--compressed"});
-  ASSERT_EQ(packed.status, 0) << packed.err;
-  Taviron back;
-  ASSERT_EQ(back.load(path("out.tav").c_str()), TAV_OK);
-  EXPECT_EQ(back.storage, 1);
-  EXPECT_EQ(back.reserved2, 77);
-  EXPECT_EQ(std::memcmp(back.pixels, bitmap.pixels, 80), 0);
+    Outcome packed = run({"convert", path("in.taviron"), path("out.tav"), "--compressed"});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    Taviron back;
+    ASSERT_EQ(back.load(path("out.tav").c_str()), TAV_OK);
+    EXPECT_EQ(back.storage, 1);
+    EXPECT_EQ(back.reserved2, 77);
+    EXPECT_EQ(std::memcmp(back.pixels, bitmap.pixels, 80), 0);
 
-  // The option may come first; converting back gives the raw file byte for byte.
-  Outcome unpacked = run({"convert", path("out.tav"), path("again.taviron")});
-  ASSERT_EQ(unpacked.status, 0) << unpacked.err;
-  std::ifstream a(path("in.taviron"), std::ios::binary);
-  std::ifstream b(path("again.taviron"), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), std::string(std::istreambuf_iterator<char>(b), {}));
-  EXPECT_EQ(run({"convert", "--compressed", path("in.taviron"), path("z.tav")}).status, 0);
-  ASSERT_EQ(back.load(path("z.tav").c_str()), TAV_OK);
-  EXPECT_EQ(back.storage, 1);
+    // The option may come first; converting back gives the raw file byte for byte.
+    Outcome unpacked = run({"convert", path("out.tav"), path("again.taviron")});
+    ASSERT_EQ(unpacked.status, 0) << unpacked.err;
+    std::ifstream a(path("in.taviron"), std::ios::binary);
+    std::ifstream b(path("again.taviron"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}),
+              std::string(std::istreambuf_iterator<char>(b), {}));
+    EXPECT_EQ(run({"convert", "--compressed", path("in.taviron"), path("z.tav")}).status, 0);
+    ASSERT_EQ(back.load(path("z.tav").c_str()), TAV_OK);
+    EXPECT_EQ(back.storage, 1);
 }
 
 TEST_F(TavironTool, FileErrorsNameTheFileAndExitOne) {
-  const std::string missing = path("missing.taviron");
-  Outcome r = run({"info", missing});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "taviron: " + missing + ": cannot open or read the file\n");
-  EXPECT_EQ(r.out, "");
+    const std::string missing = path("missing.taviron");
+    Outcome r = run({"info", missing});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "taviron: " + missing + ": cannot open or read the file\n");
+    EXPECT_EQ(r.out, "");
 
-  std::ofstream(path("text.taviron")) << "hello, not a bitmap at all";
-  r = run({"convert", path("text.taviron"), path("x.tav")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "taviron: " + path("text.taviron") + ": not a Taviron file\n");
-  EXPECT_FALSE(fs::exists(path("x.tav")));
+    std::ofstream(path("text.taviron")) << "hello, not a bitmap at all";
+    r = run({"convert", path("text.taviron"), path("x.tav")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "taviron: " + path("text.taviron") + ": not a Taviron file\n");
+    EXPECT_FALSE(fs::exists(path("x.tav")));
 
-  Taviron bitmap(2, 2);
-  ASSERT_EQ(bitmap.save(path("ok.taviron").c_str()), TAV_OK);
-  const std::string unwritable = path("no/such/dir/out.tav");
-  r = run({"convert", path("ok.taviron"), unwritable});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "taviron: " + unwritable + ": cannot write the file\n");
+    Taviron bitmap(2, 2);
+    ASSERT_EQ(bitmap.save(path("ok.taviron").c_str()), TAV_OK);
+    const std::string unwritable = path("no/such/dir/out.tav");
+    r = run({"convert", path("ok.taviron"), unwritable});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "taviron: " + unwritable + ": cannot write the file\n");
 }
 
 TEST_F(TavironTool, UsageErrorsExitTwo) {
-  const std::vector<std::vector<std::string>> wrong = {
-      {},
-      {"show", "a"},
-      {"info"},
-      {"info", "a", "b"},
-      {"convert", "a"},
-      {"convert", "a", "b", "c"},
-      {"convert", "a", "b", "--fast"},
-  };
-  for (const auto& args : wrong) {
-    Outcome r = run(args);
-    EXPECT_EQ(r.status, 2) << args.size();
-    EXPECT_EQ(r.err.rfind("usage: taviron", 0), 0u) << r.err;
-    EXPECT_EQ(r.out, "");
-  }
-  Outcome help = run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: taviron", 0), 0u);
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"show", "a"},
+        {"info"},
+        {"info", "a", "b"},
+        {"convert", "a"},
+        {"convert", "a", "b", "c"},
+        {"convert", "a", "b", "--fast"},
+    };
+    for (const auto& args : wrong) {
+        Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << args.size();
+        EXPECT_EQ(r.err.rfind("usage: taviron", 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: taviron", 0), 0u);
 }
 
 // A 2 x 1 24-bit BMP: left pixel red, right pixel blue (stored blue, green, red, rows padded to 4).
 void write_small_bmp(const std::string& name) {
-  const unsigned char bmp[] = {
-      'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                  // file header
-      40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,    // info header ...
-      8, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-      0, 0, 255, 255, 0, 0, 0, 0};                                      // red, blue, padding
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
+    const unsigned char bmp[] = {
+        'B', 'M', 62,  0,   0,    0,    0, 0, 0,    0,    54, 0, 0, 0,                    // file header
+        40,  0,   0,   0,   2,    0,    0, 0, 1,    0,    0,  0, 1, 0, 24, 0, 0, 0, 0, 0, // info header ...
+        8,   0,   0,   0,   0x13, 0x0B, 0, 0, 0x13, 0x0B, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,
+        0,   0,   255, 255, 0,    0,    0, 0}; // red, blue, padding
+    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
 }
 
 TEST_F(TavironTool, BmpInputGoesThroughTheImport) {
-  write_small_bmp(path("pic.BMP"));
-  Outcome r = run({"convert", path("pic.BMP"), path("pic.tav")});
-  ASSERT_EQ(r.status, 0) << r.err;
-  Taviron back;
-  ASSERT_EQ(back.load(path("pic.tav").c_str()), TAV_OK);
-  ASSERT_EQ(back.width, 2);
-  ASSERT_EQ(back.height, 1);
-  EXPECT_EQ(back.get_pixel(0, 0), 0xFF0000FFu);
-  EXPECT_EQ(back.get_pixel(1, 0), 0xFFFF0000u);
-  // A file named .bmp that is not one is reported as such by the importer, never read as Taviron.
-  Taviron bitmap(1, 1);
-  ASSERT_EQ(bitmap.save(path("fake.bmp").c_str()), TAV_OK);
-  Outcome fake = run({"convert", path("fake.bmp"), path("fake.tav")});
-  EXPECT_EQ(fake.status, 1);
-  EXPECT_FALSE(fs::exists(path("fake.tav")));
+    write_small_bmp(path("pic.BMP"));
+    Outcome r = run({"convert", path("pic.BMP"), path("pic.tav")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Taviron back;
+    ASSERT_EQ(back.load(path("pic.tav").c_str()), TAV_OK);
+    ASSERT_EQ(back.width, 2);
+    ASSERT_EQ(back.height, 1);
+    EXPECT_EQ(back.get_pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(back.get_pixel(1, 0), 0xFFFF0000u);
+    // A file named .bmp that is not one is reported as such by the importer, never read as Taviron.
+    Taviron bitmap(1, 1);
+    ASSERT_EQ(bitmap.save(path("fake.bmp").c_str()), TAV_OK);
+    Outcome fake = run({"convert", path("fake.bmp"), path("fake.tav")});
+    EXPECT_EQ(fake.status, 1);
+    EXPECT_FALSE(fs::exists(path("fake.tav")));
 }
 
 } // namespace

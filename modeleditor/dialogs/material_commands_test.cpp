@@ -85,7 +85,7 @@ class AssignTexture : public DialogCommands {
     void SetUp() override {
         view = glview::view_create(&surface);
         ASSERT_TRUE(glview::view_has_context(view)) << "no offscreen GL context: " << surface.last_error();
-        mainView = fixture.state().view;  // the fixture's own record, released with its window
+        mainView = fixture.state().view; // the fixture's own record, released with its window
         fixture.state().view = view;
         AddDefaultMaterial(model(), "a");
         AddDefaultMaterial(model(), "b");

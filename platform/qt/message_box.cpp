@@ -10,20 +10,29 @@ namespace {
 
 QMessageBox::Icon icon_of(unsigned style) {
     switch (style & 0xF0u) {
-    case MB_ICONSTOP: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
 QMessageBox::StandardButtons buttons_of(unsigned style) {
     switch (style & 0x0Fu) {
-    case MB_OKCANCEL: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MB_YESNOCANCEL: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MB_YESNO: return QMessageBox::Yes | QMessageBox::No;
-    default: return QMessageBox::Ok;
+    case MB_OKCANCEL:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MB_YESNOCANCEL:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MB_YESNO:
+        return QMessageBox::Yes | QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
@@ -38,10 +47,14 @@ QString text_of(const std::string& bytes) {
 
 int answer_of(int button, unsigned style) {
     switch (button) {
-    case QMessageBox::Ok: return IDOK;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Cancel: return IDCANCEL;
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
     default:
         if ((style & 0x0Fu) == MB_YESNO) return IDNO;
         if ((style & 0x0Fu) == MB_OK) return IDOK;
@@ -52,8 +65,7 @@ int answer_of(int button, unsigned style) {
 } // namespace
 
 int message_box(QWidget* owner, const std::string& text, const std::string& caption, unsigned style) {
-    QMessageBox box(icon_of(style), text_of(caption), text_of(text),
-                    buttons_of(style), owner);
+    QMessageBox box(icon_of(style), text_of(caption), text_of(text), buttons_of(style), owner);
     return answer_of(box.exec(), style);
 }
 
