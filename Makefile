@@ -1,6 +1,6 @@
 # The two set-up commands of the README, and a few more for developers.
 #   make run    install what is missing, build, start Korvex Editor
-#   make check  install what is missing, build, run every test headless (plus ASan/UBSan pass)
+#   make check  install what is missing, check the format, build, run every test headless (plus ASan/UBSan pass)
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 #   make bench  build optimised benchmark programs and print their figures
 
@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_GEN = -G Ninja
 
-.PHONY: all deps build build-san run check test test-san fuzz bench clean
+.PHONY: all deps format-check build build-san run check test test-san fuzz bench clean
 
 all: build
 
@@ -32,7 +32,10 @@ build-san: deps
 test-san: build-san
 	scripts/run-tests build-san
 
-check: test test-san
+format-check: deps
+	scripts/check-format
+
+check: format-check test test-san
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX_FUZZ=ON
