@@ -30,6 +30,8 @@ constexpr std::size_t kChunkCacheLimit = std::size_t{64} << 20;
 // compression, with room for its row filters, zlib blocks and chunk headers.
 constexpr std::int64_t kMaxFileLength = (std::int64_t{1} << 32) + (std::int64_t{1} << 29);
 
+constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
 struct ContextFree {
     void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
 };
@@ -90,6 +92,8 @@ std::int32_t Taviron::import_png(const char* path) {
 
 std::int32_t Taviron::import_png_memory(const std::uint8_t* data, std::size_t size) {
     if (data == nullptr) return TAV_ERR_FAILED;
+    if (size < sizeof kSignature || std::memcmp(data, kSignature, sizeof kSignature) != 0)
+        return TAV_ERR_MAGIC;
     std::unique_ptr<spng_ctx, ContextFree> ctx(spng_ctx_new(0));
     if (!ctx) return TAV_ERR_MEMORY;
     if (spng_set_image_limits(ctx.get(), kMaxSide, kMaxSide) != 0 ||
@@ -121,6 +125,10 @@ std::int32_t Taviron::import_png_memory(const std::uint8_t* data, std::size_t si
     // No gamma: the samples are taken as they are stored, so a picture written by save_png comes
     // back byte for byte.
     status = spng_decode_image(ctx.get(), block.get(), bytes, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
+    if (status != 0) return map_decode_status(status);
+    // The last rows decode before the end of the image data; reading on to IEND checks the rest
+    // (the zlib and chunk checksums), so a damaged or cut file is refused, not half trusted.
+    status = spng_decode_chunks(ctx.get());
     if (status != 0) return map_decode_status(status);
 
     if (pixels != nullptr && new_width == width && new_height == height) {
