@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
+
+#include "bitmap/png_chunk.h"
 
 namespace {
 
@@ -72,6 +75,23 @@ std::int32_t map_decode_status(int status) {
     }
 }
 
+// The Taviron header words save_png keeps in its private chunk, when the file has that chunk.
+bool header_words(spng_ctx* ctx, std::int32_t words[3]) {
+    std::uint32_t count = 0;
+    if (spng_get_unknown_chunks(ctx, nullptr, &count) != 0 || count == 0) return false;
+    std::vector<spng_unknown_chunk> chunks(count);
+    if (spng_get_unknown_chunks(ctx, chunks.data(), &count) != 0) return false;
+    for (const spng_unknown_chunk& chunk : chunks) {
+        if (std::memcmp(chunk.type, kHeaderWordsChunk, 4) != 0 || chunk.length != 12) continue;
+        const auto* at = static_cast<const std::uint8_t*>(chunk.data);
+        for (int i = 0; i < 3; ++i, at += 4)
+            words[i] = static_cast<std::int32_t>(std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 |
+                                                 std::uint32_t{at[2]} << 8 | at[3]);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::int32_t Taviron::import_png(const char* path) {
@@ -97,7 +117,8 @@ std::int32_t Taviron::import_png_memory(const std::uint8_t* data, std::size_t si
     std::unique_ptr<spng_ctx, ContextFree> ctx(spng_ctx_new(0));
     if (!ctx) return TAV_ERR_MEMORY;
     if (spng_set_image_limits(ctx.get(), kMaxSide, kMaxSide) != 0 ||
-        spng_set_chunk_limits(ctx.get(), kChunkSizeLimit, kChunkCacheLimit) != 0)
+        spng_set_chunk_limits(ctx.get(), kChunkSizeLimit, kChunkCacheLimit) != 0 ||
+        spng_set_option(ctx.get(), SPNG_KEEP_UNKNOWN_CHUNKS, 1) != 0)
         return TAV_ERR_FAILED;
     int status = spng_set_png_buffer(ctx.get(), data, size);
     if (status != 0) return map_decode_status(status);
@@ -131,6 +152,14 @@ std::int32_t Taviron::import_png_memory(const std::uint8_t* data, std::size_t si
     status = spng_decode_chunks(ctx.get());
     if (status != 0) return map_decode_status(status);
 
+    std::int32_t words[3];
+    const bool has_words = header_words(ctx.get(), words);
+
+    if (has_words) {
+        reserved1 = words[0];
+        reserved2 = words[1];
+        reserved3 = words[2];
+    }
     if (pixels != nullptr && new_width == width && new_height == height) {
         // The record keeps its own block for a picture of its size.
         std::memcpy(pixels, block.get(), bytes);

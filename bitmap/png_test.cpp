@@ -240,6 +240,8 @@ TEST_F(PngTest, SaveThenImportGivesTheSameBytesIncludingColoursUnderZeroAlpha) {
     for (int i = 0; i < 7 * 5 * 4; ++i)
         t.pixels[i] = static_cast<std::uint8_t>(i * 37 + 11);
     t.pixels[3] = 0; // a coloured pixel that is fully transparent keeps its colour
+    t.reserved1 = -1;
+    t.reserved3 = 0x01020304;
     const std::string path = file("round.png");
     ASSERT_EQ(t.save_png(path.c_str()), TAV_OK);
     const png_test::PngHeader header = png_test::read_png_header(png_test::read_file(path));
@@ -251,6 +253,14 @@ TEST_F(PngTest, SaveThenImportGivesTheSameBytesIncludingColoursUnderZeroAlpha) {
     ASSERT_EQ(back.width, 7);
     ASSERT_EQ(back.height, 5);
     EXPECT_EQ(Bytes(back.pixels, back.pixels + 140), Bytes(t.pixels, t.pixels + 140));
+    EXPECT_EQ(back.reserved1, -1);
+    EXPECT_EQ(back.reserved2, 0);
+    EXPECT_EQ(back.reserved3, 0x01020304);
+    // The file is one ImageMagick reads as the same picture.
+    ASSERT_TRUE(png_test::magick_convert(path, "-depth 8", file("back.pam")));
+    const Bytes pam = png_test::read_file(file("back.pam"));
+    ASSERT_GE(pam.size(), 140u);
+    EXPECT_EQ(Bytes(pam.end() - 140, pam.end()), Bytes(t.pixels, t.pixels + 140));
 }
 
 TEST_F(PngTest, SaveRefusesEmptyRecordsAndKeepsTheOldFileWhenWritingFails) {

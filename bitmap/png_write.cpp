@@ -5,8 +5,10 @@
 #include <spng.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
+#include "bitmap/png_chunk.h"
 #include "platform/atomic_file.h"
 
 namespace {
@@ -39,6 +41,23 @@ std::int32_t Taviron::save_png(const char* path) const {
     header.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
     status = spng_set_ihdr(ctx.get(), &header);
     if (status != 0) return map_encode_status(status);
+    // The header words have no meaning in a PNG; they travel in a private chunk so that a Taviron
+    // file converted to PNG and back comes out byte for byte. Most records have none.
+    std::uint8_t words[12];
+    spng_unknown_chunk chunk{};
+    if (reserved1 != 0 || reserved2 != 0 || reserved3 != 0) {
+        const std::int32_t values[3] = {reserved1, reserved2, reserved3};
+        for (int i = 0; i < 3; ++i)
+            for (int b = 0; b < 4; ++b)
+                words[i * 4 + b] =
+                    static_cast<std::uint8_t>(static_cast<std::uint32_t>(values[i]) >> (24 - 8 * b));
+        std::memcpy(chunk.type, kHeaderWordsChunk, 4);
+        chunk.length = sizeof words;
+        chunk.data = words;
+        chunk.location = SPNG_AFTER_IHDR;
+        status = spng_set_unknown_chunks(ctx.get(), &chunk, 1);
+        if (status != 0) return map_encode_status(status);
+    }
     const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     status = spng_encode_image(ctx.get(), pixels, bytes, SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
     if (status != 0) return map_encode_status(status);

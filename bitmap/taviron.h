@@ -112,12 +112,14 @@ class Taviron {
     // read, otherwise as import_png_memory. The record is unchanged on failure.
     std::int32_t import_png(const char* path);
     // Decodes a PNG image held in memory, every colour type and bit depth (16-bit samples keep their
-    // high byte, tRNS becomes alpha, no gamma applied). TAV_ERR_MAGIC when it is not a PNG,
+    // high byte, tRNS becomes alpha, no gamma applied); the header words come from the private chunk
+    // save_png writes, and stay as they are without one. TAV_ERR_MAGIC when it is not a PNG,
     // TAV_ERR_ARGUMENT for a header that cannot be decoded or a size breaking the size rule,
     // TAV_ERR_SIZE for data cut short, TAV_ERR_DATA for damaged data, TAV_ERR_MEMORY for an
     // allocation that failed or a chunk over the reader's limits. The record is unchanged on failure.
     std::int32_t import_png_memory(const std::uint8_t* data, std::size_t size);
-    // Writes the record as an 8-bit RGBA PNG atomically; the record is not changed.
+    // Writes the record as an 8-bit RGBA PNG atomically, non-zero header words in a private chunk;
+    // the record is not changed.
     // TAV_ERR_ARGUMENT for an empty record or one that breaks the size rule or lacks its pixels,
     // TAV_ERR_MEMORY when encoding runs out of memory, TAV_ERR_FAILED when encoding or writing
     // fails (the old file stays).
