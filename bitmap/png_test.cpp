@@ -210,6 +210,12 @@ TEST_F(PngTest, RefusalsLeaveTheRecordAsItWas) {
     refuses(png_test::build_png(2, 1, 8, 3, {0, 0, 1}), TAV_ERR_DATA);    // palette picture without PLTE
     refuses(png_test::build_png(2, 2, 8, 6, {0, 1, 2, 3}), TAV_ERR_SIZE); // rows missing
 
+    // An ancillary chunk over the reader's limit is refused before it is held in memory.
+    Bytes big_chunk(good.begin(), good.begin() + 33); // signature and IHDR
+    png_test::add_chunk(big_chunk, "abCd", Bytes(std::size_t{65} << 20));
+    big_chunk.insert(big_chunk.end(), good.begin() + 33, good.end());
+    refuses(big_chunk, TAV_ERR_MEMORY);
+
     // Every cut of a valid file that loses image data or its checksums fails; a cut inside IEND may
     // only give the whole picture.
     const std::size_t data_end = png_test::idat_end(good);
