@@ -153,9 +153,7 @@ std::int32_t Taviron::import_png_memory(const std::uint8_t* data, std::size_t si
     if (status != 0) return map_decode_status(status);
 
     std::int32_t words[3];
-    const bool has_words = header_words(ctx.get(), words);
-
-    if (has_words) {
+    if (header_words(ctx.get(), words)) {
         reserved1 = words[0];
         reserved2 = words[1];
         reserved3 = words[2];
