@@ -23,19 +23,27 @@ FileRequest load_request() {
 }
 
 FileRequest import_request() {
-    return {false, {{"BMP file (*.bmp)", "*.bmp"}}, "bmp", true};
+    return {false, {{"BMP file (*.bmp)", "*.bmp"}, {"PNG (*.png)", "*.png"}}, "bmp", true};
 }
 
 FileRequest save_request() {
     return {true, {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}}, "Taviron", false};
 }
 
-bool has_bmp_extension(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
+// True when path ends in extension (given in lower case), in any case.
+bool has_extension(const std::string& path, const std::string& extension) {
+    if (path.size() < extension.size()) return false;
+    std::string tail = path.substr(path.size() - extension.size());
     for (char& c : tail)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".bmp";
+    return tail == extension;
+}
+
+// The reasons a PNG import gives where they differ from a BMP import's.
+std::string png_failure_reason(std::int32_t status) {
+    if (status == TAV_ERR_MAGIC) return "it is not a PNG file";
+    if (status == TAV_ERR_DATA) return "its PNG data is damaged";
+    return failure_reason(status, true);
 }
 
 Colour grey(int level) {
@@ -230,7 +238,7 @@ void BitmapEditor::on_command(int id) {
 }
 
 void BitmapEditor::open_file(const std::string& path) {
-    if (has_bmp_extension(path))
+    if (has_extension(path, ".bmp") || has_extension(path, ".png"))
         import(path);
     else
         load(path);
@@ -246,8 +254,10 @@ void BitmapEditor::load(const std::string& path) {
 
 void BitmapEditor::import(const std::string& path) {
     if (!bitmap_) return;
-    const std::int32_t status = bitmap_->import_bmp(path.c_str());
-    if (status != TAV_OK) report_failure(FileAction::Import, path, status);
+    // The name decides the reader, whichever filter of the dialog found the file.
+    const bool png = has_extension(path, ".png");
+    const std::int32_t status = png ? bitmap_->import_png(path.c_str()) : bitmap_->import_bmp(path.c_str());
+    if (status != TAV_OK) report_failure(png ? FileAction::ImportPng : FileAction::Import, path, status);
 }
 
 void BitmapEditor::save(bool compressed) {
@@ -259,10 +269,12 @@ void BitmapEditor::save(bool compressed) {
 }
 
 void BitmapEditor::report_failure(FileAction action, const std::string& path, std::int32_t status) {
-    const char* verb = action == FileAction::Load ? "load" : action == FileAction::Import ? "import" : "save";
-    window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" +
-                            failure_reason(status, action == FileAction::Import) + ".",
-                        kCaption, kBoxIconStop);
+    const bool import = action == FileAction::Import || action == FileAction::ImportPng;
+    const char* verb = action == FileAction::Load ? "load" : import ? "import" : "save";
+    const std::string reason =
+        action == FileAction::ImportPng ? png_failure_reason(status) : failure_reason(status, import);
+    window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" + reason + ".", kCaption,
+                        kBoxIconStop);
 }
 
 void BitmapEditor::choose_button_colour(Colour& colour) {

@@ -40,7 +40,8 @@ class BitmapEditor {
     // A request of a scroll bar (an SB_ code); `position` is the thumb position for thumb requests.
     void on_scroll(ScrollBar bar, int code, int position);
 
-    // Opens `path` as the Load command does after its dialog (a name ending in ".bmp" is imported).
+    // Opens `path` as the Load command does after its dialog (a name ending in ".bmp" or ".png",
+    // in any case, is imported).
     void open_file(const std::string& path);
 
     // The status line as it is painted, 8-bit text.
@@ -59,7 +60,7 @@ class BitmapEditor {
     const std::array<Colour, 16>& custom_colours() const { return custom_colours_; }
 
   private:
-    enum class FileAction { Load, Import, Save };
+    enum class FileAction { Load, Import, ImportPng, Save };
 
     void load(const std::string& path);
     void import(const std::string& path);

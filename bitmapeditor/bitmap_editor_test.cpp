@@ -573,6 +573,48 @@ TEST_F(EditorTest, DestroyDropsTheBitmapAndQuitsWithZero) {
     EXPECT_TRUE(painter.rectangles.empty());
 }
 
+// A 3 x 1 PNG: red, green, blue with alpha 255, 128, 0.
+std::string write_png(const std::string& name) {
+    Taviron picture(3, 1);
+    const std::uint8_t bytes[12] = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0};
+    std::copy(bytes, bytes + 12, picture.pixels);
+    const std::string path = temp_path(name);
+    EXPECT_EQ(picture.save_png(path.c_str()), TAV_OK);
+    return path;
+}
+
+TEST_F(EditorTest, ImportOffersPngAfterBmpAndReadsItByItsName) {
+    start();
+    window.file_answers.push_back(write_png("three.png"));
+    editor.on_command(IDM_IMPORT);
+    ASSERT_EQ(window.file_requests.size(), 1u);
+    ASSERT_EQ(window.file_requests[0].filters.size(), 2u);
+    EXPECT_EQ(window.file_requests[0].filters[1].first, "PNG (*.png)");
+    EXPECT_EQ(window.file_requests[0].filters[1].second, "*.png");
+    ASSERT_EQ(editor.bitmap()->get_width(), 3);
+    EXPECT_EQ(pixel(editor, 1, 0), rgba(0, 255, 0, 128));
+    EXPECT_TRUE(window.boxes.empty());
+
+    // A BMP named .png goes to the PNG reader, which refuses it and names the file.
+    const auto before = pixels_of(*editor.bitmap());
+    const std::string fake = temp_path("fake.PNG");
+    fs::copy_file(write_bmp("real.bmp"), fake, fs::copy_options::overwrite_existing);
+    window.file_answers.push_back(fake);
+    editor.on_command(IDM_IMPORT);
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].text, "Cannot import " + fake + ":\nit is not a PNG file.");
+    EXPECT_EQ(pixels_of(*editor.bitmap()), before);
+}
+
+TEST_F(EditorTest, OpenFileImportsPng) {
+    start();
+    editor.open_file(write_png("start.Png"));
+    EXPECT_EQ(editor.bitmap()->get_width(), 3);
+    EXPECT_EQ(pixel(editor, 2, 0), rgba(0, 0, 255, 0));
+    EXPECT_TRUE(window.invalidated(status_strip(), true));
+    EXPECT_TRUE(window.boxes.empty());
+}
+
 TEST(FailureReason, NamesEachStatus) {
     EXPECT_EQ(failure_reason(TAV_ERR_MAGIC, false), "it is not a Taviron file");
     EXPECT_EQ(failure_reason(TAV_ERR_MAGIC, true), "it is not a BMP file");

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -194,6 +195,33 @@ TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->isMaximized(); }, 10000));
     EXPECT_TRUE(grip->isVisible());
     EXPECT_TRUE(grip->isEnabled());
+}
+
+TEST_F(EditorGui, DroppingAFileOpensIt) {
+    const std::filesystem::path path = std::filesystem::path(testing::TempDir()) / "gui_drop.png";
+    {
+        Taviron picture(5, 4);
+        picture.pixels[0] = 200;
+        ASSERT_EQ(picture.save_png(path.string().c_str()), TAV_OK);
+    }
+    EXPECT_TRUE(window->acceptDrops());
+    const QPoint at = client()->geometry().center();
+    QMimeData text;
+    text.setText("no file here");
+    QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+    QDragEnterEvent enter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->editor().bitmap()->get_width() == 5; }, 10000));
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0x000000C8u);
 }
 
 TEST_F(EditorGui, ClosingQuitsWithZero) {

@@ -1,6 +1,8 @@
 #include "bitmapeditor/editor_main_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSizeGrip>
@@ -8,6 +10,7 @@
 #include "bitmapeditor/client_area.h"
 #include "bitmapeditor/colour_button.h"
 #include "bitmapeditor/commands.h"
+#include "bitmapeditor/file_drop.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/menu_bar.h"
@@ -89,6 +92,21 @@ EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit)
         w->setGeometry(0, 0, 1, 1);
     editor_.on_create();
     resize(544, 375);
+    setAcceptDrops(true);
+}
+
+void EditorMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (dropped_file(event->mimeData())) event->acceptProposedAction();
+}
+
+void EditorMainWindow::dropEvent(QDropEvent* event) {
+    const auto path = dropped_file(event->mimeData());
+    if (!path) return;
+    event->acceptProposedAction();
+    // Opened after the drop has finished, so that a box about a failure does not hold up the
+    // program the file came from.
+    QMetaObject::invokeMethod(
+        this, [this, file = *path] { editor_.open_file(file); }, Qt::QueuedConnection);
 }
 
 QScrollBar* EditorMainWindow::make_scroll_bar(ScrollBar which) {

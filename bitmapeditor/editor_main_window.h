@@ -37,6 +37,9 @@ class EditorMainWindow : public QMainWindow, public EditorWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A local file dragged onto the window is opened as `taviron-editor FILE` opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     QScrollBar* make_scroll_bar(ScrollBar which);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/png_test_support.h"
 #include "bitmap/taviron.h"
 
 namespace {
@@ -155,6 +156,54 @@ TEST_F(TavironTool, BmpInputGoesThroughTheImport) {
     Outcome fake = run({"convert", path("fake.bmp"), path("fake.tav")});
     EXPECT_EQ(fake.status, 1);
     EXPECT_FALSE(fs::exists(path("fake.tav")));
+}
+
+TEST_F(TavironTool, TavironToPngAndBackIsByteExact) {
+    Taviron bitmap(6, 5);
+    for (int i = 0; i < 6 * 5 * 4; ++i)
+        bitmap.pixels[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    bitmap.reserved1 = 5;
+    bitmap.reserved3 = -9;
+    ASSERT_EQ(bitmap.save(path("in.taviron").c_str()), TAV_OK);
+    ASSERT_EQ(bitmap.save_compressed(path("in.tav").c_str()), TAV_OK);
+
+    Outcome to_png = run({"convert", path("in.taviron"), path("mid.PNG")});
+    ASSERT_EQ(to_png.status, 0) << to_png.err;
+    EXPECT_EQ(png_test::read_png_header(png_test::read_file(path("mid.PNG"))).colour_type, 6);
+    Outcome raw = run({"convert", path("mid.PNG"), path("out.taviron")});
+    ASSERT_EQ(raw.status, 0) << raw.err;
+    EXPECT_EQ(png_test::read_file(path("out.taviron")), png_test::read_file(path("in.taviron")));
+    Outcome packed = run({"convert", path("mid.PNG"), path("out.tav"), "--compressed"});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    EXPECT_EQ(png_test::read_file(path("out.tav")), png_test::read_file(path("in.tav")));
+    // PNG to PNG goes through the record as well.
+    Outcome again = run({"convert", path("mid.PNG"), path("again.png")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(png_test::read_file(path("again.png")), png_test::read_file(path("mid.PNG")));
+}
+
+TEST_F(TavironTool, PngFailuresNameTheFileAndExitOne) {
+    Taviron bitmap(1, 1);
+    ASSERT_EQ(bitmap.save(path("fake.png").c_str()), TAV_OK);
+    Outcome fake = run({"convert", path("fake.png"), path("out.tav")});
+    EXPECT_EQ(fake.status, 1);
+    EXPECT_EQ(fake.err, "taviron: " + path("fake.png") + ": not a PNG file\n");
+    EXPECT_FALSE(fs::exists(path("out.tav")));
+
+    png_test::Bytes cut = png_test::build_png(2, 2, 8, 2, {0, 1, 2, 3, 4, 5, 6, 0, 7, 8, 9, 10, 11, 12});
+    cut.resize(cut.size() - 20);
+    png_test::write_file(path("cut.png"), cut);
+    Outcome short_file = run({"convert", path("cut.png"), path("out.tav")});
+    EXPECT_EQ(short_file.status, 1);
+    EXPECT_EQ(short_file.err,
+              "taviron: " + path("cut.png") + ": pixel data is cut short or of the wrong length\n");
+
+    Taviron empty;
+    ASSERT_EQ(empty.save(path("empty.taviron").c_str()), TAV_OK);
+    Outcome no_pixels = run({"convert", path("empty.taviron"), path("empty.png")});
+    EXPECT_EQ(no_pixels.status, 1);
+    EXPECT_EQ(no_pixels.err, "taviron: " + path("empty.png") + ": a PNG needs at least one pixel each way\n");
+    EXPECT_FALSE(fs::exists(path("empty.png")));
 }
 
 } // namespace

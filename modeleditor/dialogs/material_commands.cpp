@@ -10,7 +10,9 @@ namespace {
 
 FileDialogRequest TextureOpenRequest() {
     return {false,
-            {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}},
+            {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"},
+             {"BMP file (*.bmp)", "*.bmp"},
+             {"PNG (*.png)", "*.png"}},
             "Taviron",
             true};
 }
@@ -20,6 +22,13 @@ std::int32_t BrowseMaterial(EditorWindow& window, const Model* model) {
     const std::intptr_t chosen = window.dialog_box(IDD_MATERIAL_BROWSER, 0);
     if (chosen < 0 || chosen >= MaterialCount(model)) return -1;
     return std::int32_t(chosen);
+}
+
+// Reads the picture as filter 1 (Taviron), 2 (BMP) or 3 (PNG) says; any other index reads Taviron.
+std::int32_t ReadPicture(Taviron& picture, const std::string& path, int filter) {
+    if (filter == 2) return picture.import_bmp(path.c_str());
+    if (filter == 3) return picture.import_png(path.c_str());
+    return picture.load(path.c_str());
 }
 
 std::string TextureFailureReason(std::int32_t status) {
@@ -93,8 +102,7 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     }
     // The filter left selected decides how the file is read, whatever its name.
     Taviron picture;
-    const std::int32_t status = choice->filterIndex == 2 ? picture.import_bmp(choice->path.c_str())
-                                                         : picture.load(choice->path.c_str());
+    const std::int32_t status = ReadPicture(picture, choice->path, choice->filterIndex);
     if (status != TAV_OK) {
         window.message_box(TextureFailureText(choice->path, status), kEditorTitle, MB_OK | MB_ICONHAND);
         window.invalidate();

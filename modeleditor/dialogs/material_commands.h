@@ -17,7 +17,7 @@ void RunDialogCommand(EditorWindow& window, int command);
 // 117: the browser, then the Material dialog on the material chosen; repaints.
 void ModifyMaterialCommand(EditorWindow& window, const Model* model);
 
-// 118: the browser, the open dialog with the Taviron and BMP filters, the picture read as the
+// 118: the browser, the open dialog with the Taviron, BMP and PNG filters, the picture read as the
 // chosen filter says, a mipmapped texture made in the main view and set on the material. A
 // picture that cannot be read is reported naming the file and the reason, and the material
 // keeps its texture. Repaints.

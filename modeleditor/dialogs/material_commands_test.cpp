@@ -102,6 +102,8 @@ class AssignTexture : public DialogCommands {
         ASSERT_NE(f, nullptr);
         std::fwrite(bmp, 1, sizeof bmp, f);
         std::fclose(f);
+        Taviron png(3, 5);
+        ASSERT_EQ(png.save_png((dir / "tex.png").c_str()), TAV_OK);
     }
     void TearDown() override {
         fixture.state().view = mainView;
@@ -128,11 +130,13 @@ TEST_F(AssignTexture, BrowserCancelAndFileCancelChangeNothing) {
     ASSERT_EQ(window().dialogs.size(), 1u);
     const FileDialogRequest& request = window().dialogs[0];
     EXPECT_FALSE(request.save);
-    ASSERT_EQ(request.filters.size(), 2u);
+    ASSERT_EQ(request.filters.size(), 3u);
     EXPECT_EQ(request.filters[0].description, "Taviron file (*.Taviron;*Tav)");
     EXPECT_EQ(request.filters[0].patterns, "*.Taviron;*.Tav");
     EXPECT_EQ(request.filters[1].description, "BMP file (*.bmp)");
     EXPECT_EQ(request.filters[1].patterns, "*.bmp");
+    EXPECT_EQ(request.filters[2].description, "PNG (*.png)");
+    EXPECT_EQ(request.filters[2].patterns, "*.png");
     EXPECT_EQ(request.defaultExtension, "Taviron");
     EXPECT_TRUE(request.mustExist);
     EXPECT_EQ(GetMaterialTexture(model(), 1), 5);
@@ -165,6 +169,20 @@ TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead) {
     EXPECT_NE(window().boxes[0].text.find("not a picture of the chosen type"), std::string::npos);
     EXPECT_EQ(window().boxes[0].caption, "Korvex Editor v1.3 EN");
     EXPECT_EQ(window().boxes[0].style, MB_ICONHAND);
+
+    // The PNG filter reads PNG; a BMP chosen with it is refused the same way.
+    window().dialogResults[IDD_MATERIAL_BROWSER] = 0;
+    Choose(dir / "tex.png", 3);
+    Command(IDM_ASSIGN_TEXTURE);
+    const std::int32_t third = GetMaterialTexture(model(), 0);
+    EXPECT_GT(third, 0);
+    EXPECT_NE(third, first);
+    EXPECT_EQ(glIsTexture(GLuint(third)), GL_TRUE);
+    Choose(dir / "blue.bmp", 3);
+    Command(IDM_ASSIGN_TEXTURE);
+    EXPECT_EQ(GetMaterialTexture(model(), 0), third);
+    ASSERT_EQ(window().boxes.size(), 2u);
+    EXPECT_NE(window().boxes[1].text.find("not a picture of the chosen type"), std::string::npos);
 }
 
 TEST_F(AssignTexture, AnUnreadableFileIsReportedAndTheMaterialKeepsItsTexture) {
