@@ -123,6 +123,27 @@ TEST_F(EditorGui, SecondPressOfADoubleClickPaintsNothingButAHeldMoveDoes) {
     EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0x00FFFFFFu);
 }
 
+TEST_F(EditorGui, ARealDoubleClickPaintsOnlyWithItsFirstPress) {
+    // Presses and releases through the window system's own path, so that Qt itself makes the
+    // second press a double click.
+    QWindow* top = window->windowHandle();
+    const QPointF at = client()->mapTo(window.get(), QPointF(13, 33)); // cell (0, 0)
+    int clock = QTest::lastMouseTimestamp + 1000;
+    auto send = [&](QEvent::Type type) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton;
+        qt_handleMouseEvent(top, at, top->mapToGlobal(at), held, Qt::RightButton, type, {}, clock += 10);
+        QCoreApplication::processEvents();
+    };
+    send(QEvent::MouseButtonPress);
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0x00FFFFFFu);
+    send(QEvent::MouseButtonRelease);
+    window->editor().bitmap()->set_pixel(0, 0, 0, 0, 0, 0);
+    send(QEvent::MouseButtonPress);
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0u) << "the second press painted";
+    send(QEvent::MouseButtonRelease);
+    QTest::lastMouseTimestamp = clock + 1000;
+}
+
 TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     QTest::mouseClick(client(), Qt::RightButton, {}, QPoint(13, 33));
     ASSERT_TRUE(shown());
