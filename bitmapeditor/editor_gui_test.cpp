@@ -1,6 +1,8 @@
 // The real Taviron Editor window under an X server (Xvfb in the test runs), driven with Qt Test.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
@@ -15,6 +17,7 @@
 #include "bitmapeditor/commands.h"
 #include "bitmapeditor/editor_main_window.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/test_process.h"
 
 namespace bmpedit {
 namespace {
@@ -221,6 +224,17 @@ TEST_F(EditorGui, ClosingQuitsWithZero) {
     window->close();
     EXPECT_EQ(quits, std::vector<int>{0});
     EXPECT_EQ(window->editor().bitmap(), nullptr);
+}
+
+// Started where no display can be opened, the program says so in one line and ends with 1.
+TEST(TavironEditorProgram, WithoutADisplayItSaysSoInOneLine) {
+    for (const char* display : {"", ":65000"}) {
+        const platform::ProgramRun run =
+            platform::run_without_display(KX_BINARY_DIR "/bitmapeditor/taviron-editor", display);
+        EXPECT_EQ(run.out, "taviron-editor: cannot open a display\n") << "DISPLAY=" << display;
+        ASSERT_TRUE(WIFEXITED(run.status)) << "DISPLAY=" << display;
+        EXPECT_EQ(WEXITSTATUS(run.status), 1) << "DISPLAY=" << display;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "model/korvex_file.h"
 #include "modeleditor/editor_ids.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/test_process.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,8 @@
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
 
 #include <cmath>
 #include <filesystem>
@@ -370,6 +373,17 @@ TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(State().view, nullptr);
     EXPECT_EQ(quits, std::vector<int>{0});
+}
+
+// Started where no display can be opened, the program says so in one line and ends with 1.
+TEST(KorvexEditorProgram, WithoutADisplayItSaysSoInOneLine) {
+    for (const char* display : {"", ":65000"}) {
+        const platform::ProgramRun run =
+            platform::run_without_display(KX_BINARY_DIR "/modeleditor/korvex-editor", display);
+        EXPECT_EQ(run.out, "korvex-editor: cannot open a display\n") << "DISPLAY=" << display;
+        ASSERT_TRUE(WIFEXITED(run.status)) << "DISPLAY=" << display;
+        EXPECT_EQ(WEXITSTATUS(run.status), 1) << "DISPLAY=" << display;
+    }
 }
 
 } // namespace
