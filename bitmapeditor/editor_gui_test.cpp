@@ -207,6 +207,30 @@ TEST_F(EditorGui, ScrollBarArrowAndPageClicksScroll) {
     EXPECT_EQ(strip(on_screen()), strip(rendered()));
 }
 
+TEST_F(EditorGui, NovyAfterScrollingFarKeepsTheViewOnTheNewBitmap) {
+    window->resize(300, 260);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->size() == QSize(300, 260); }, 10000));
+    const std::filesystem::path path = std::filesystem::path(testing::TempDir()) / "gui_clamp.Taviron";
+    ASSERT_EQ(Taviron(64, 64).save(path.string().c_str()), TAV_OK);
+    window->editor().open_file(path.string());
+    platform::find_menu_action(*window->menuBar(), IDM_MODE)->trigger(); // cells outside show white
+    auto* bar = static_cast<QScrollBar*>(window->child(Child::HorizontalBar));
+    ASSERT_TRUE(shown());
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    const int visible = window->editor().visible().columns;
+    ASSERT_EQ(window->editor().view().x, 64 - visible);
+
+    platform::find_menu_action(*window->menuBar(), IDM_NEW)->trigger();
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(window->editor().view().x, 32 - visible);
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->maximum(), 32 - visible);
+    EXPECT_EQ(bar->value(), 32 - visible);
+    // The last shown cell is the new bitmap's last column (alpha 0, black), not a cell beyond it.
+    const QPoint last(10 + 7 * (visible - 1) + 3, 30 + 3);
+    EXPECT_EQ(on_screen().pixel(last), qRgb(0, 0, 0));
+}
+
 TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
     window->showMaximized();
     ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMaximized(); }, 10000));
