@@ -58,7 +58,15 @@ class EditorGui : public testing::Test {
     }
     // The client area painted afresh.
     QImage rendered() const { return client()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    static QImage strip(const QImage& image) { return image.copy(0, 0, image.width(), 29); }
+    QImage strip(const QImage& image) const {
+        return image.copy(0, 0, image.width(), int(29 * window->devicePixelRatio()));
+    }
+    // The colour at client position p in a picture of the client area, which has the desktop's
+    // scale: at 2, each client pixel is 2 x 2 pixels of the picture.
+    QRgb at(const QImage& image, QPoint p) const {
+        const double r = window->devicePixelRatio();
+        return image.pixel(int(p.x() * r), int(p.y() * r));
+    }
 
     std::unique_ptr<EditorMainWindow> window;
     std::vector<int> quits;
@@ -102,15 +110,15 @@ TEST_F(EditorGui, ChildrenArePlacedAtTheRightEdge) {
 TEST_F(EditorGui, ClickPaintsACell) {
     const QPoint inside(10 + 7 * 3 + 3, 30 + 7 * 2 + 3); // cell (3, 2)
     QImage before = rendered();
-    EXPECT_EQ(before.pixel(inside), qRgb(0, 0, 0));
+    EXPECT_EQ(at(before, inside), qRgb(0, 0, 0));
     QTest::mouseClick(client(), Qt::RightButton, {}, inside);
     ASSERT_TRUE(shown());
     EXPECT_EQ(window->editor().bitmap()->get_pixel(3, 2), 0x00FFFFFFu);
     for (const QImage& image : {rendered(), on_screen()}) {
-        EXPECT_EQ(image.pixel(inside), qRgb(255, 255, 255));
-        EXPECT_EQ(image.pixel(10 + 7 * 3 + 1, 30 + 7 * 2 + 1), qRgb(255, 255, 255)); // first pixel inside
-        EXPECT_EQ(image.pixel(10 + 7 * 3, 30 + 7 * 2 + 3), qRgb(0, 0, 0));           // the outline
-        EXPECT_EQ(image.pixel(inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
+        EXPECT_EQ(at(image, inside), qRgb(255, 255, 255));
+        EXPECT_EQ(at(image, {10 + 7 * 3 + 1, 30 + 7 * 2 + 1}), qRgb(255, 255, 255)); // first pixel inside
+        EXPECT_EQ(at(image, {10 + 7 * 3, 30 + 7 * 2 + 3}), qRgb(0, 0, 0));           // the outline
+        EXPECT_EQ(at(image, inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
     }
 }
 
@@ -151,9 +159,9 @@ TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     QTest::mouseClick(client(), Qt::RightButton, {}, QPoint(13, 33));
     ASSERT_TRUE(shown());
     const QImage before = on_screen();
-    EXPECT_EQ(before.pixel(13, 33), qRgb(255, 255, 255));
+    EXPECT_EQ(at(before, {13, 33}), qRgb(255, 255, 255));
     // The centre of a button as the X server shows it.
-    auto centre = [this](QWidget* w) { return on_screen().pixel(w->geometry().center()); };
+    auto centre = [this](QWidget* w) { return at(on_screen(), w->geometry().center()); };
     EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(0, 0, 0));
     EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(192, 192, 192));
 
@@ -163,7 +171,7 @@ TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     const QImage after = on_screen();
     EXPECT_NE(strip(after), strip(before));
     EXPECT_EQ(strip(after), strip(rendered()));    // what is shown is what the editor paints now
-    EXPECT_EQ(after.pixel(13, 33), qRgb(0, 0, 0)); // alpha 0 shows as black
+    EXPECT_EQ(at(after, {13, 33}), qRgb(0, 0, 0)); // alpha 0 shows as black
     EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(192, 192, 192));
     EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(0, 0, 0));
 }
@@ -228,7 +236,7 @@ TEST_F(EditorGui, NovyAfterScrollingFarKeepsTheViewOnTheNewBitmap) {
     EXPECT_EQ(bar->value(), 32 - visible);
     // The last shown cell is the new bitmap's last column (alpha 0, black), not a cell beyond it.
     const QPoint last(10 + 7 * (visible - 1) + 3, 30 + 3);
-    EXPECT_EQ(on_screen().pixel(last), qRgb(0, 0, 0));
+    EXPECT_EQ(at(on_screen(), last), qRgb(0, 0, 0));
 }
 
 TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
