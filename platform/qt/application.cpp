@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 namespace platform {
@@ -22,6 +23,7 @@ struct HeldMessage {
     QString text;
 };
 const char* startingProgram = nullptr;
+std::mutex heldLock; // the toolkit may log from its own threads while it starts
 std::vector<HeldMessage>* heldMessages = nullptr;
 
 void hold_message(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -30,6 +32,7 @@ void hold_message(QtMsgType type, const QMessageLogContext&, const QString& text
         std::fflush(stderr);
         std::_Exit(1);
     }
+    const std::lock_guard<std::mutex> lock(heldLock);
     if (heldMessages) heldMessages->push_back({type, text});
 }
 
@@ -66,7 +69,10 @@ std::unique_ptr<QApplication> make_application(int& argc, char** argv, const cha
     const QtMessageHandler previous = qInstallMessageHandler(hold_message);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
-    heldMessages = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(heldLock);
+        heldMessages = nullptr;
+    }
     // What the toolkit said on a good start is still said.
     for (const HeldMessage& message : held) {
         const QByteArray text = message.text.toLocal8Bit();
