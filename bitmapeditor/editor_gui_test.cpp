@@ -118,7 +118,7 @@ TEST_F(EditorGui, ClickPaintsACell) {
         EXPECT_EQ(at(image, inside), qRgb(255, 255, 255));
         EXPECT_EQ(at(image, {10 + 7 * 3 + 1, 30 + 7 * 2 + 1}), qRgb(255, 255, 255)); // first pixel inside
         EXPECT_EQ(at(image, {10 + 7 * 3, 30 + 7 * 2 + 3}), qRgb(0, 0, 0));           // the outline
-        EXPECT_EQ(at(image, inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
+        EXPECT_EQ(at(image, inside + QPoint(7, 0)), qRgb(0, 0, 0));                  // the next cell
     }
 }
 
