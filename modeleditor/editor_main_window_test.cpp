@@ -203,6 +203,10 @@ TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy) 
     const ScreenRect r = window.window_rect();
     const QPoint centre(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
     ASSERT_TRUE(WaitFor([&] { return QCursor::pos() == centre; }));
+    // A pointer resting on the centre moves nothing, at any desktop scale.
+    Wait(100);
+    EXPECT_EQ(State().cursorPos[0], 0.0f);
+    EXPECT_EQ(State().cursorPos[2], 0.0f);
 
     // Pointer 50 px right and 50 px towards the user: the cursor to (0.5, 0, 0.5) ...
     QCursor::setPos(centre + QPoint(50, 50));
