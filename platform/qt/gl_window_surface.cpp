@@ -63,7 +63,8 @@ GlWindowSurface::GlWindowSurface(QWidget* parent, std::uint32_t background)
     : window_(new Window), widget_(QWidget::createWindowContainer(window_, parent)), background_(background) {
     widget_->setAttribute(Qt::WA_NativeWindow);
     // On a screen of another scale the same window size is another number of pixels.
-    QObject::connect(window_, &QWindow::screenChanged, window_, [this] { window_->report_size(); });
+    Window* window = window_;
+    QObject::connect(window, &QWindow::screenChanged, window, [window] { window->report_size(); });
 }
 
 GlWindowSurface::~GlWindowSurface() {
