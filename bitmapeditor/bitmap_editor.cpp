@@ -105,6 +105,7 @@ void BitmapEditor::on_size(int client_width, int client_height, SizeType type) {
     window_.move_child(Child::Button201, {cx - 80, 40, cx - 20, 70});
     window_.move_child(Child::Button202, {cx - 80, 80, cx - 20, 110});
     window_.move_child(Child::Button203, {cx - 80, 160, cx - 20, 190});
+    clamp_view(); // more cells may fit now
     update_scroll_bars();
     refresh_status();
 }
@@ -234,6 +235,8 @@ void BitmapEditor::on_command(int id) {
     default:
         return;
     }
+    // A new, loaded, imported or resized bitmap may be smaller than the view's first cell.
+    if (id == IDM_NEW || id == IDM_LOAD || id == IDM_IMPORT || id == IDM_SIZE32) clamp_view();
     refresh_status();
 }
 
@@ -242,6 +245,7 @@ void BitmapEditor::open_file(const std::string& path) {
         import(path);
     else
         load(path);
+    clamp_view();
     window_.invalidate(grid_rect(client_width_, client_height_), true);
     refresh_status();
 }
@@ -336,6 +340,11 @@ int BitmapEditor::max_view(ScrollBar bar) const {
     // A page larger than the range leaves only position 0, as a scroll bar does.
     if (page < 1 || page > range) return 0;
     return range - page + 1;
+}
+
+void BitmapEditor::clamp_view() {
+    view_.x = std::clamp(view_.x, 0, max_view(ScrollBar::Horizontal));
+    view_.y = std::clamp(view_.y, 0, max_view(ScrollBar::Vertical));
 }
 
 void BitmapEditor::update_scroll_bars() {

@@ -72,6 +72,9 @@ class BitmapEditor {
     void update_scroll_bars();
     void refresh_status();
     int max_view(ScrollBar bar) const;
+    // Keeps the view's first column and row where the bitmap and the visible cells allow: up to
+    // the bitmap's size less the visible cells, 0 when the bitmap fits.
+    void clamp_view();
 
     EditorWindow& window_;
     std::unique_ptr<Taviron> bitmap_;

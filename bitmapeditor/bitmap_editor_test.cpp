@@ -431,6 +431,52 @@ TEST_F(EditorTest, ArrowsScrollByACellAndPagesByAPageOfCells) {
     EXPECT_EQ(editor.view(), (PixelPos{0, 0}));
 }
 
+TEST_F(EditorTest, TheViewNeverStartsBeyondWhatTheBitmapAndTheCellsAllow) {
+    start(200, 200); // 14 x 20 cells visible
+    const std::string big = write_taviron("clamp_big.Taviron", 64, 64);
+    const std::string small = write_taviron("clamp_small.Taviron", 16, 16);
+    const std::string bmp = write_bmp("clamp.bmp");
+    // Load the 64 x 64 bitmap and scroll to its far corner, (64 - 14, 64 - 20).
+    const auto at_far_corner = [&] {
+        window.file_answers.push_back(big);
+        editor.on_command(IDM_LOAD);
+        editor.on_scroll(ScrollBar::Horizontal, SB_BOTTOM, 0);
+        editor.on_scroll(ScrollBar::Vertical, SB_BOTTOM, 0);
+        return editor.view() == PixelPos{50, 44};
+    };
+    ASSERT_TRUE(at_far_corner());
+    editor.on_command(IDM_NEW);
+    EXPECT_EQ(editor.view(), (PixelPos{18, 12})); // 32 - 14, 32 - 20
+    EXPECT_NE(editor.status_text().find("zobr od 18,12 velikost 14\xD7"
+                                        "20"),
+              std::string::npos);
+    paint();
+    EXPECT_EQ(window.scroll[ScrollBar::Horizontal], (ScrollSettings{0, 32, 15, 18}));
+    EXPECT_EQ(window.scroll[ScrollBar::Vertical], (ScrollSettings{0, 32, 21, 12}));
+
+    ASSERT_TRUE(at_far_corner());
+    editor.on_command(IDM_SIZE32);
+    EXPECT_EQ(editor.view(), (PixelPos{18, 12}));
+    ASSERT_TRUE(at_far_corner());
+    window.file_answers.push_back(small);
+    editor.on_command(IDM_LOAD);
+    EXPECT_EQ(editor.view(), (PixelPos{2, 0})); // 16 - 14 columns; 16 rows fit in 20
+    ASSERT_TRUE(at_far_corner());
+    window.file_answers.push_back(bmp);
+    editor.on_command(IDM_IMPORT);
+    EXPECT_EQ(editor.view(), (PixelPos{0, 0}));
+    ASSERT_TRUE(at_far_corner());
+    editor.open_file(small);
+    EXPECT_EQ(editor.view(), (PixelPos{2, 0}));
+
+    // A larger window shows more cells, so the view may have to move back.
+    ASSERT_TRUE(at_far_corner());
+    editor.on_size(400, 300, SizeType::Restored); // 42 x 34 cells
+    EXPECT_EQ(editor.view(), (PixelPos{22, 30}));
+    editor.on_size(1000, 700, SizeType::Restored); // all of it
+    EXPECT_EQ(editor.view(), (PixelPos{0, 0}));
+}
+
 TEST_F(EditorTest, LoadShowsTheFileAndRedrawsTheStatusLine) {
     start();
     const std::string path = write_taviron("big.Taviron", 64, 64);

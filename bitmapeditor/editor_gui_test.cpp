@@ -1,6 +1,8 @@
 // The real Taviron Editor window under an X server (Xvfb in the test runs), driven with Qt Test.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 #include "bitmapeditor/commands.h"
 #include "bitmapeditor/editor_main_window.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/test_process.h"
 
 namespace bmpedit {
 namespace {
@@ -56,7 +59,15 @@ class EditorGui : public testing::Test {
     }
     // The client area painted afresh.
     QImage rendered() const { return client()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    static QImage strip(const QImage& image) { return image.copy(0, 0, image.width(), 29); }
+    QImage strip(const QImage& image) const {
+        return image.copy(0, 0, image.width(), int(29 * window->devicePixelRatio()));
+    }
+    // The colour at client position p in a picture of the client area, which has the desktop's
+    // scale: at 2, each client pixel is 2 x 2 pixels of the picture.
+    QRgb at(const QImage& image, QPoint p) const {
+        const double r = window->devicePixelRatio();
+        return image.pixel(int(p.x() * r), int(p.y() * r));
+    }
 
     std::unique_ptr<EditorMainWindow> window;
     std::vector<int> quits;
@@ -100,15 +111,15 @@ TEST_F(EditorGui, ChildrenArePlacedAtTheRightEdge) {
 TEST_F(EditorGui, ClickPaintsACell) {
     const QPoint inside(10 + 7 * 3 + 3, 30 + 7 * 2 + 3); // cell (3, 2)
     QImage before = rendered();
-    EXPECT_EQ(before.pixel(inside), qRgb(0, 0, 0));
+    EXPECT_EQ(at(before, inside), qRgb(0, 0, 0));
     QTest::mouseClick(client(), Qt::RightButton, {}, inside);
     ASSERT_TRUE(shown());
     EXPECT_EQ(window->editor().bitmap()->get_pixel(3, 2), 0x00FFFFFFu);
     for (const QImage& image : {rendered(), on_screen()}) {
-        EXPECT_EQ(image.pixel(inside), qRgb(255, 255, 255));
-        EXPECT_EQ(image.pixel(10 + 7 * 3 + 1, 30 + 7 * 2 + 1), qRgb(255, 255, 255)); // first pixel inside
-        EXPECT_EQ(image.pixel(10 + 7 * 3, 30 + 7 * 2 + 3), qRgb(0, 0, 0));           // the outline
-        EXPECT_EQ(image.pixel(inside + QPoint(7, 0)), qRgb(0, 0, 0));                // the next cell
+        EXPECT_EQ(at(image, inside), qRgb(255, 255, 255));
+        EXPECT_EQ(at(image, {10 + 7 * 3 + 1, 30 + 7 * 2 + 1}), qRgb(255, 255, 255)); // first pixel inside
+        EXPECT_EQ(at(image, {10 + 7 * 3, 30 + 7 * 2 + 3}), qRgb(0, 0, 0));           // the outline
+        EXPECT_EQ(at(image, inside + QPoint(7, 0)), qRgb(0, 0, 0));                  // the next cell
     }
 }
 
@@ -124,13 +135,34 @@ TEST_F(EditorGui, SecondPressOfADoubleClickPaintsNothingButAHeldMoveDoes) {
     EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0x00FFFFFFu);
 }
 
+TEST_F(EditorGui, ARealDoubleClickPaintsOnlyWithItsFirstPress) {
+    // Presses and releases through the window system's own path, so that Qt itself makes the
+    // second press a double click.
+    QWindow* top = window->windowHandle();
+    const QPointF at = client()->mapTo(window.get(), QPointF(13, 33)); // cell (0, 0)
+    int clock = QTest::lastMouseTimestamp + 1000;
+    auto send = [&](QEvent::Type type) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton;
+        qt_handleMouseEvent(top, at, top->mapToGlobal(at), held, Qt::RightButton, type, {}, clock += 10);
+        QCoreApplication::processEvents();
+    };
+    send(QEvent::MouseButtonPress);
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0x00FFFFFFu);
+    send(QEvent::MouseButtonRelease);
+    window->editor().bitmap()->set_pixel(0, 0, 0, 0, 0, 0);
+    send(QEvent::MouseButtonPress);
+    EXPECT_EQ(window->editor().bitmap()->get_pixel(0, 0), 0u) << "the second press painted";
+    send(QEvent::MouseButtonRelease);
+    QTest::lastMouseTimestamp = clock + 1000;
+}
+
 TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     QTest::mouseClick(client(), Qt::RightButton, {}, QPoint(13, 33));
     ASSERT_TRUE(shown());
     const QImage before = on_screen();
-    EXPECT_EQ(before.pixel(13, 33), qRgb(255, 255, 255));
+    EXPECT_EQ(at(before, {13, 33}), qRgb(255, 255, 255));
     // The centre of a button as the X server shows it.
-    auto centre = [this](QWidget* w) { return on_screen().pixel(w->geometry().center()); };
+    auto centre = [this](QWidget* w) { return at(on_screen(), w->geometry().center()); };
     EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(0, 0, 0));
     EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(192, 192, 192));
 
@@ -140,7 +172,7 @@ TEST_F(EditorGui, ModeSwitchRedrawsStatusLineGridAndButtons) {
     const QImage after = on_screen();
     EXPECT_NE(strip(after), strip(before));
     EXPECT_EQ(strip(after), strip(rendered()));    // what is shown is what the editor paints now
-    EXPECT_EQ(after.pixel(13, 33), qRgb(0, 0, 0)); // alpha 0 shows as black
+    EXPECT_EQ(at(after, {13, 33}), qRgb(0, 0, 0)); // alpha 0 shows as black
     EXPECT_EQ(centre(window->child(Child::Button201)), qRgb(192, 192, 192));
     EXPECT_EQ(centre(window->child(Child::Button203)), qRgb(0, 0, 0));
 }
@@ -182,6 +214,30 @@ TEST_F(EditorGui, ScrollBarArrowAndPageClicksScroll) {
     EXPECT_EQ(bar->value(), 32 - visible);
     EXPECT_NE(strip(on_screen()), strip(before));
     EXPECT_EQ(strip(on_screen()), strip(rendered()));
+}
+
+TEST_F(EditorGui, NovyAfterScrollingFarKeepsTheViewOnTheNewBitmap) {
+    window->resize(300, 260);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->size() == QSize(300, 260); }, 10000));
+    const std::filesystem::path path = std::filesystem::path(testing::TempDir()) / "gui_clamp.Taviron";
+    ASSERT_EQ(Taviron(64, 64).save(path.string().c_str()), TAV_OK);
+    window->editor().open_file(path.string());
+    platform::find_menu_action(*window->menuBar(), IDM_MODE)->trigger(); // cells outside show white
+    auto* bar = static_cast<QScrollBar*>(window->child(Child::HorizontalBar));
+    ASSERT_TRUE(shown());
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    const int visible = window->editor().visible().columns;
+    ASSERT_EQ(window->editor().view().x, 64 - visible);
+
+    platform::find_menu_action(*window->menuBar(), IDM_NEW)->trigger();
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(window->editor().view().x, 32 - visible);
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->maximum(), 32 - visible);
+    EXPECT_EQ(bar->value(), 32 - visible);
+    // The last shown cell is the new bitmap's last column (alpha 0, black), not a cell beyond it.
+    const QPoint last(10 + 7 * (visible - 1) + 3, 30 + 3);
+    EXPECT_EQ(at(on_screen(), last), qRgb(0, 0, 0));
 }
 
 TEST_F(EditorGui, SizeGripStaysVisibleButDisabledWhileMaximised) {
@@ -228,6 +284,17 @@ TEST_F(EditorGui, ClosingQuitsWithZero) {
     window->close();
     EXPECT_EQ(quits, std::vector<int>{0});
     EXPECT_EQ(window->editor().bitmap(), nullptr);
+}
+
+// Started where no display can be opened, the program says so in one line and ends with 1.
+TEST(TavironEditorProgram, WithoutADisplayItSaysSoInOneLine) {
+    for (const char* display : {"", ":65000"}) {
+        const platform::ProgramRun run =
+            platform::run_without_display(KX_BINARY_DIR "/bitmapeditor/taviron-editor", display);
+        EXPECT_EQ(run.out, "taviron-editor: cannot open a display\n") << "DISPLAY=" << display;
+        ASSERT_TRUE(WIFEXITED(run.status)) << "DISPLAY=" << display;
+        EXPECT_EQ(WEXITSTATUS(run.status), 1) << "DISPLAY=" << display;
+    }
 }
 
 } // namespace

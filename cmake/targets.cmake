@@ -55,6 +55,22 @@ function(kx_test name)
   endif()
 endfunction()
 
+# kx_gui_test_at_scale(name scale [FILTER pattern]): runs GUI test `name` once more on a desktop of
+# the given scale (QT_SCALE_FACTOR), only the tests that match pattern when one is given.
+function(kx_gui_test_at_scale name scale)
+  cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+  if(NOT TARGET ${name})
+    return()
+  endif()
+  set(args)
+  if(ARG_FILTER)
+    set(args --gtest_filter=${ARG_FILTER})
+  endif()
+  add_test(NAME ${name}_at_${scale} COMMAND ${name} ${args} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(${name}_at_${scale} PROPERTIES
+    ENVIRONMENT QT_SCALE_FACTOR=${scale} TIMEOUT 600 RESOURCE_LOCK x_display)
+endfunction()
+
 # kx_fuzzer(name SOURCES ... [DEPS ...]): a libFuzzer target; its seed corpus is fuzz/corpus/<name>.
 function(kx_fuzzer name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include "discmon/device_change.h"
 #include "discmon/fake_drives_test.h"
+#include "platform/test_process.h"
 
 namespace {
 
@@ -84,6 +87,17 @@ TEST(UlmarWindow, OtherDrivesAreIgnoredAndBoxesWaitForTheLoop) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return boxes >= 2; }, 5000));
     QTest::qWait(50); // nothing more is on its way
     EXPECT_EQ(boxes, 2);
+}
+
+// Started where no display can be opened, the program says so in one line and ends with 1.
+TEST(UlmarTestProgram, WithoutADisplayItSaysSoInOneLine) {
+    for (const char* display : {"", ":65000"}) {
+        const platform::ProgramRun run =
+            platform::run_without_display(KX_BINARY_DIR "/discmon/ulmar-test", display);
+        EXPECT_EQ(run.out, "ulmar-test: cannot open a display\n") << "DISPLAY=" << display;
+        ASSERT_TRUE(WIFEXITED(run.status)) << "DISPLAY=" << display;
+        EXPECT_EQ(WEXITSTATUS(run.status), 1) << "DISPLAY=" << display;
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "discmon/drive_events.h"
 #include "discmon/linux_drives.h"
 #include "discmon/ulmar_shell.h"
+#include "platform/qt/application.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ DiscMonitor monitor(drives);
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    const auto app = platform::make_application(argc, argv, "ulmar-test", platform::OnWayland::Native);
     QApplication::setApplicationName(QString::fromLatin1(kUlmarTitle));
     UlmarShell window(monitor);
     window.create();
@@ -31,5 +32,5 @@ int main(int argc, char** argv) {
             DriveEvents::udev_running()));
     }
     window.show();
-    return app.exec();
+    return QApplication::exec();
 }

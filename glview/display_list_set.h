@@ -9,7 +9,7 @@ struct DisplayListSet {
     std::int32_t count = 0;     // 256 for fonts, 1 for images
     std::int32_t width = 0;     // images: width in pixels
     std::int32_t height = 0;    // images: height in pixels
-    std::int32_t charWidth = 0; // bitmap fonts: advance of "A" in pixels
+    std::int32_t charWidth = 0; // bitmap fonts: advance of "A" in window units (pixels at scale 1)
 };
 static_assert(sizeof(DisplayListSet) == 20);
 

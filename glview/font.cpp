@@ -5,16 +5,26 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 namespace glview {
 namespace {
 
-DisplayListSet* make_bitmap_font(const GlyphRequest& request) {
+// Glyphs are drawn in device pixels; a font asked for in window units is rasterised at the
+// view's scale so that text keeps its size relative to the window.
+std::int32_t scaled(std::int32_t size, const ViewContext* context) {
+    return std::int32_t(std::lround(size * context->pixelRatio));
+}
+
+DisplayListSet* make_bitmap_font(GlyphRequest request, const ViewContext* context) {
     auto* set = new DisplayListSet{};
     glLoadIdentity();
     set->base = glGenLists(256);
     set->count = 256;
+    request.height = scaled(request.height, context);
+    request.width = scaled(request.width, context);
     GlyphSource glyphs(request);
-    set->charWidth = glyphs.advance_pixels('A');
+    set->charWidth = std::int32_t(std::lround(glyphs.advance_pixels('A') / context->pixelRatio));
     // A face that cannot be found still yields 256 lists; they draw nothing.
     if (set->base != 0) build_bitmap_lists(glyphs, set->base);
     return set;
@@ -39,7 +49,7 @@ DisplayListSet* font_create_bitmap_sized(ViewContext* context, std::int32_t heig
     request.weight = weight;
     request.italic = italic;
     request.pitchAndFamily = pitchAndFamily;
-    return make_bitmap_font(request);
+    return make_bitmap_font(request, context);
 }
 
 DisplayListSet* font_create_bitmap_double(ViewContext* context, std::int32_t height, std::int32_t weight,
@@ -55,7 +65,7 @@ DisplayListSet* font_from_handle(ViewContext* context, const FontDescription& fo
     request.height = font.height;
     request.weight = font.weight;
     request.italic = font.italic;
-    return make_bitmap_font(request);
+    return make_bitmap_font(request, context);
 }
 
 DisplayListSet* font_create_outline(ViewContext* context, std::int32_t height, std::int32_t weight,

@@ -10,7 +10,8 @@
 
 namespace glview {
 
-// Bitmap font of the given cell height (pixels) and default width. weight 0 is normal,
+// Bitmap font of the given cell height and default width, in window units (pixels at scale 1;
+// the glyphs are rasterised at the view's pixelRatio). weight 0 is normal,
 // italic non-zero asks for italic, charset is ignored (bytes 128 to 255 are Windows-1252),
 // pitchAndFamily picks a generic family when the face is not installed. Fills charWidth.
 DisplayListSet* font_create_bitmap(ViewContext* context, std::int32_t height, std::int32_t weight,

@@ -12,11 +12,18 @@ namespace {
 // The toolkit's one drawing guard, shared by all records; a plain flag, not a lock.
 bool drawingGuard = false;
 
+// A surface's scale, 1 for nonsense values.
+double ratio_of(const platform::GlSurface* surface) {
+    const double ratio = surface ? surface->pixel_ratio() : 1.0;
+    return ratio > 0.0 && ratio < 64.0 ? ratio : 1.0;
+}
+
 } // namespace
 
 ViewContext* view_create(platform::GlSurface* window) {
     auto* context = new ViewContext{};
     context->dc = window;
+    context->pixelRatio = ratio_of(window);
     if (window && window->create_context() && window->make_current()) {
         context->rc = window;
         const std::uint32_t background = window->background_colour();
@@ -41,6 +48,7 @@ std::int32_t view_resize(ViewContext* context, std::uint32_t width, std::uint32_
     if (!view_has_context(context)) return VIEW_ERR_NO_CONTEXT;
     context->width = width;
     context->height = height;
+    context->pixelRatio = ratio_of(context->dc);
     return view_set_ortho(context);
 }
 
@@ -91,7 +99,8 @@ std::int32_t view_set_ortho(ViewContext* context) {
     glViewport(0, 0, GLsizei(context->width), GLsizei(context->height));
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, double(context->width), double(context->height), 0.0, 1.0, -1.0);
+    glOrtho(0.0, double(context->width) / context->pixelRatio, double(context->height) / context->pixelRatio,
+            0.0, 1.0, -1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);

@@ -21,12 +21,16 @@ enum : std::int32_t {
 struct ViewContext {
     platform::GlSurface* dc = nullptr; // the window's drawing surface
     platform::GlSurface* rc = nullptr; // the surface whose GL context this record made; null: no GL context
-    std::uint32_t width = 0;           // client size in pixels, as last given to view_resize
+    std::uint32_t width = 0;           // client size in device pixels, as last given to view_resize
     std::uint32_t height = 0;
     std::mutex lock; // made and destroyed with the record; nothing takes it
     float zNear = 0.0f;
     float zFar = 0.0f;
     float fovY = 45.0f;
+    // Device pixels per window unit, the surface's scale as of view_create or view_resize. The flat
+    // projection counts in window units and bitmap fonts are drawn at this scale, so flat drawing
+    // keeps its size relative to the window at any scale.
+    double pixelRatio = 1.0;
 };
 
 // Makes the record for `window`: the window's double-buffered RGBA context (24 colour and 24
@@ -39,7 +43,7 @@ std::int32_t view_release(platform::GlSurface* window, ViewContext* context);
 
 // Every operation below returns VIEW_ERR_NO_CONTEXT, doing nothing, when rc is null.
 
-// Stores the size, then sets the flat projection.
+// Stores the size (device pixels) and the surface's present scale, then sets the flat projection.
 std::int32_t view_resize(ViewContext* context, std::uint32_t width, std::uint32_t height);
 // Clears colour and depth; sets the blend function to source alpha, one minus source alpha.
 std::int32_t view_clear(ViewContext* context);
@@ -55,9 +59,11 @@ std::int32_t view_swap(platform::GlSurface* window, ViewContext* context);
 std::int32_t view_begin(ViewContext* context);
 // Clears the drawing guard.
 std::int32_t view_end(ViewContext* context);
-// Window pixels, origin top-left, y down; depth test off.
+// Viewport over all width x height device pixels; coordinates in window units (device pixels
+// divided by pixelRatio), origin top-left, y down; depth test off.
 std::int32_t view_set_ortho(ViewContext* context);
-// gluPerspective(fovY, width / height, zNear, zFar), a height of 0 counting as 1; depth test on.
+// Viewport over all width x height device pixels; gluPerspective(fovY, width / height, zNear,
+// zFar), a height of 0 counting as 1; depth test on.
 std::int32_t view_set_perspective(ViewContext* context);
 // Clear colour from 0x00BBGGRR; an alpha outside 0 to 1 becomes 1.
 std::int32_t view_set_clear_color(ViewContext* context, std::uint32_t colour, float alpha);

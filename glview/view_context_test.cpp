@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace glview {
@@ -246,6 +247,84 @@ TEST_F(ViewContextTest, MakeCurrentAndCurrentClearBindTheContext) {
     ASSERT_EQ(view_current_clear(view), VIEW_OK);
     ASSERT_EQ(view_swap(&surface, view), VIEW_OK);
     EXPECT_EQ(pixel(600, 400).b, 255);
+}
+
+// An offscreen drawable on a desktop of scale 2: its pixels are half a window unit wide.
+class ScaledSurface final : public platform::GlSurface {
+  public:
+    ScaledSurface(std::int32_t width, std::int32_t height) : pixels(width, height) {}
+    bool create_context() override { return pixels.create_context(); }
+    void destroy_context() override { pixels.destroy_context(); }
+    bool has_context() const override { return pixels.has_context(); }
+    bool make_current() override { return pixels.make_current(); }
+    void release_current() override { pixels.release_current(); }
+    void swap_buffers() override { pixels.swap_buffers(); }
+    std::int32_t width() const override { return pixels.width(); }
+    std::int32_t height() const override { return pixels.height(); }
+    std::uint32_t background_colour() const override { return 0; }
+    double pixel_ratio() const override { return 2.0; }
+    platform::EglSurface pixels;
+};
+
+// The lit rows and columns of a picture, top row first.
+struct Extent {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+};
+Extent lit_extent(const std::vector<std::uint8_t>& rgba, int width, int height) {
+    Extent e;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4;
+            if (rgba[i] + rgba[i + 1] + rgba[i + 2] == 0) continue;
+            e.left = std::min(e.left, x);
+            e.right = std::max(e.right, x);
+            e.top = std::min(e.top, y);
+            e.bottom = std::max(e.bottom, y);
+        }
+    return e;
+}
+
+TEST(ViewAtScale2, FlatDrawingCountsInWindowUnitsAndTextKeepsItsSizeToTheWindow) {
+    ScaledSurface surface(320, 240);
+    ViewContext* view = view_create(&surface);
+    ASSERT_TRUE(view_has_context(view)) << "no offscreen GL context: " << surface.pixels.last_error();
+    EXPECT_EQ(view->pixelRatio, 2.0);
+    ASSERT_EQ(view_resize(view, 320, 240), VIEW_OK);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 320);
+    EXPECT_EQ(viewport[3], 240);
+
+    // The window is 160 x 120 units: a quad over all of them covers every pixel.
+    view_set_clear_color(view, 0, 1.0f);
+    view_clear(view);
+    glColor3f(1, 1, 1);
+    glRecti(0, 0, 160, 120);
+    auto image = surface.pixels.read_pixels();
+    const Extent all = lit_extent(image, 320, 240);
+    EXPECT_EQ(all.left, 0);
+    EXPECT_EQ(all.top, 0);
+    EXPECT_EQ(all.right, 319);
+    EXPECT_EQ(all.bottom, 239);
+
+    // Text at (20, 40) units sits on device row 80 with glyphs twice as tall as at scale 1,
+    // and its advance in window units is what it is at scale 1.
+    DisplayListSet* font = font_create_bitmap(view, 14, 0, 0, 0, 0, "Verdana");
+    ASSERT_NE(font, nullptr);
+    view_clear(view);
+    ASSERT_EQ(text_print(view, font, 20, 40, "A"), VIEW_OK);
+    image = surface.pixels.read_pixels();
+    const Extent a = lit_extent(image, 320, 240);
+    ASSERT_GE(a.right, 0) << "nothing drawn";
+    EXPECT_EQ(a.bottom, 79);
+    EXPECT_GE(a.left, 38);
+    EXPECT_GE(a.bottom - a.top + 1, 14) << "glyphs drawn at scale 1";
+    EXPECT_LE(a.bottom - a.top + 1, 28);
+    EXPECT_GT(font->charWidth, 4);
+    EXPECT_LT(font->charWidth, 14);
+    EXPECT_LE(a.right, 40 + 2 * font->charWidth);
+    font_free(view, font);
+    view_release(&surface, view);
 }
 
 } // namespace

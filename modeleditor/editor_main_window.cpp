@@ -52,6 +52,7 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
     surface_.widget()->setAutoFillBackground(true);
     surface_.widget()->setFocusPolicy(Qt::StrongFocus);
     surface_.window()->installEventFilter(this);
+    surface_.widget()->installEventFilter(this);
     surface_.set_paint_handler([this] { proc_.handle(WM_PAINT, 0, 0); });
     surface_.set_resize_handler([this](std::int32_t width, std::int32_t height) {
         if (created_ && !destroyed_)
@@ -238,6 +239,9 @@ bool EditorMainWindow::mouse_event(QEvent* event) {
     if (!left && !right) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+        // The press that completes a double click is followed at once by the double-click
+        // event, which alone stands for it: the second press is no button-down of its own.
+        if (mouse->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) return true;
         proc_.handle(left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, 0);
         return true;
     case QEvent::MouseButtonRelease:
@@ -251,7 +255,17 @@ bool EditorMainWindow::mouse_event(QEvent* event) {
     }
 }
 
+void EditorMainWindow::release_held_keys() {
+    if (!created_ || destroyed_) return;
+    for (std::uint32_t code = 0; code < 256; ++code)
+        if (proc_.state().keyDown[code]) proc_.handle(WM_KEYUP, code, 0);
+}
+
 bool EditorMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A key released while a menu or a dialog has the keyboard never reaches the view, so the
+    // keys held when the view loses the keyboard are let go of then.
+    if ((watched == surface_.window() || watched == surface_.widget()) && event->type() == QEvent::FocusOut)
+        release_held_keys();
     if (watched == surface_.window() && !destroyed_) {
         switch (event->type()) {
         case QEvent::KeyPress:
@@ -266,6 +280,11 @@ bool EditorMainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void EditorMainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) release_held_keys();
+    QMainWindow::changeEvent(event);
 }
 
 void EditorMainWindow::keyPressEvent(QKeyEvent* event) {

@@ -56,12 +56,15 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void build_menus();
     bool key_event(QEvent* event);
     bool mouse_event(QEvent* event);
     void destroy_once();
+    // Lifts every camera key the window procedure holds as pressed.
+    void release_held_keys();
 
     platform::GlWindowSurface surface_;
     EditorWindowProc proc_;

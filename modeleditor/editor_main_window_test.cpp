@@ -6,6 +6,7 @@
 #include "model/korvex_file.h"
 #include "modeleditor/editor_ids.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/test_process.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,12 +14,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -198,6 +203,10 @@ TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy) 
     const ScreenRect r = window.window_rect();
     const QPoint centre(r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
     ASSERT_TRUE(WaitFor([&] { return QCursor::pos() == centre; }));
+    // A pointer resting on the centre moves nothing, at any desktop scale.
+    Wait(100);
+    EXPECT_EQ(State().cursorPos[0], 0.0f);
+    EXPECT_EQ(State().cursorPos[2], 0.0f);
 
     // Pointer 50 px right and 50 px towards the user: the cursor to (0.5, 0, 0.5) ...
     QCursor::setPos(centre + QPoint(50, 50));
@@ -215,6 +224,132 @@ TEST_F(EditorWindowTest, MouseLookMovesTheCursorAndDeleteRemovesThePickedDummy) 
 
     QTest::mouseDClick(View(), Qt::RightButton, {}, QPoint(100, 100));
     EXPECT_FALSE(State().mouseLook);
+}
+
+// One press or release through the window system's own path with its time stamp, so that Qt
+// itself decides which press completes a double click.
+void SendButton(QWindow* window, QEvent::Type type, Qt::MouseButton button, int timestamp) {
+    const QPointF at(window->width() / 2, window->height() / 2);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    qt_handleMouseEvent(window, at, window->mapToGlobal(at), held, button, type, {}, timestamp);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(EditorWindowTest, TheSecondPressOfADoubleClickIsTheDoubleClickAlone) {
+    Start(QString::fromStdString(path.string()));
+    int clock = QTest::lastMouseTimestamp + 1000; // well after any earlier click
+    SendButton(View(), QEvent::MouseButtonPress, Qt::LeftButton, clock += 10);
+    EXPECT_TRUE(State().dragging); // a single press is a button-down
+    SendButton(View(), QEvent::MouseButtonRelease, Qt::LeftButton, clock += 10);
+    SendButton(View(), QEvent::MouseButtonPress, Qt::LeftButton, clock += 10);
+    EXPECT_FALSE(State().dragging) << "the second press of a double click started a drag";
+    EXPECT_EQ(VertexCount(TheModel()), 4);
+    SendButton(View(), QEvent::MouseButtonRelease, Qt::LeftButton, clock += 10);
+    EXPECT_EQ(VertexCount(TheModel()), 4);
+
+    clock += 1000;
+    SendButton(View(), QEvent::MouseButtonPress, Qt::RightButton, clock += 10);
+    EXPECT_TRUE(State().verticalIsY);
+    SendButton(View(), QEvent::MouseButtonRelease, Qt::RightButton, clock += 10);
+    SendButton(View(), QEvent::MouseButtonPress, Qt::RightButton, clock += 10);
+    EXPECT_TRUE(State().mouseLook);
+    EXPECT_FALSE(State().verticalIsY) << "the second press of a double click set vertical-is-Y";
+    SendButton(View(), QEvent::MouseButtonRelease, Qt::RightButton, clock += 10);
+    QTest::lastMouseTimestamp = clock + 1000;
+}
+
+TEST_F(EditorWindowTest, CameraKeysAreLetGoWhenAMenuOrADialogTakesTheKeyboard) {
+    Start({});
+    View()->requestActivate();
+    ASSERT_TRUE(WaitFor([&] { return QGuiApplication::focusWindow() == View(); }));
+    QTest::keyPress(View(), Qt::Key_Left);
+    ASSERT_EQ(State().keyDown[VK_LEFT], 1);
+    QMenu* menu = window.menuBar()->actions().first()->menu();
+    menu->popup(window.mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    EXPECT_TRUE(WaitFor([&] { return State().keyDown[VK_LEFT] == 0; })) << "the menu took the keyboard";
+    QTest::keyRelease(menu, Qt::Key_Left); // released where the view does not hear it
+    menu->hide();
+    const float yaw = State().cameraYaw;
+    Wait(50);
+    EXPECT_EQ(State().cameraYaw, yaw) << "the camera keeps turning";
+
+    View()->requestActivate();
+    ASSERT_TRUE(WaitFor([&] { return QGuiApplication::focusWindow() == View(); }));
+    QTest::keyPress(View(), Qt::Key_Up);
+    ASSERT_EQ(State().keyDown[VK_UP], 1);
+    bool letGo = false;
+    QTimer::singleShot(50, [&] {
+        QMessageBox* box = nullptr;
+        WaitFor([&] { return (box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())); });
+        letGo = WaitFor([&] { return State().keyDown[VK_UP] == 0; });
+        if (!box) return;
+        QTest::keyRelease(box, Qt::Key_Up);
+        box->accept();
+    });
+    window.proc().handle(WM_COMMAND, 999, 0); // a box that takes the keyboard
+    EXPECT_TRUE(letGo) << "the dialog took the keyboard";
+    EXPECT_EQ(State().keyDown[VK_UP], 0);
+}
+
+// The desktop's scale this run asks for (QT_SCALE_FACTOR), 1 when it asks for none.
+double AskedScale() {
+    const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
+    return factor.isEmpty() ? 1.0 : factor.toDouble();
+}
+
+TEST_F(EditorWindowTest, TheViewFillsItsWindowAtTheDesktopScale) {
+    Start({});
+    const double r = View()->devicePixelRatio();
+    ASSERT_DOUBLE_EQ(r, AskedScale());
+    const int w = int(std::lround(View()->width() * r)), h = int(std::lround(View()->height() * r));
+    EXPECT_EQ(State().view->width, std::uint32_t(w));
+    EXPECT_EQ(State().view->height, std::uint32_t(h));
+    EXPECT_DOUBLE_EQ(State().view->pixelRatio, r);
+    // Only the cursor rings (grey), the axis letters (orange) and the overlay text (white) stay.
+    for (int id : {IDM_VIEW_AXES, IDM_VIEW_POINT_GRID, IDM_VIEW_SURFACE, IDM_VIEW_LIGHT, IDM_VIEW_NORMALS,
+                   IDM_VIEW_VERTICES})
+        platform::find_menu_action(*window.menuBar(), id)->trigger();
+
+    struct Seen {
+        QRect text;          // white: the overlay
+        QPointF ringCentre;  // grey: the rings around the cursor at the origin
+        bool yellow = false; // the light or the surface's edge: not yet drawn without them
+    };
+    const auto look = [&] {
+        const QImage image = View()->screen()->grabWindow(View()->winId()).toImage();
+        Seen seen;
+        double sx = 0, sy = 0, n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 240 && c.green() > 240 && c.blue() > 240)
+                    seen.text |= QRect(x, y, 1, 1);
+                else if (c.red() > 200 && c.green() > 200 && c.blue() < 150)
+                    seen.yellow = true;
+                else if (c.red() == c.green() && c.green() == c.blue() && c.red() > 40) {
+                    sx += x;
+                    sy += y;
+                    ++n;
+                }
+            }
+        if (n > 0) seen.ringCentre = {sx / n, sy / n};
+        return std::make_pair(image.size(), seen);
+    };
+    // The overlay is laid out in window units: "Korvex Editor v1.3 EN" on line 20 down to
+    // "Nothing" on line 75, its letters about 14 units tall.
+    const auto laidOut = [&](const Seen& seen) {
+        return !seen.yellow && seen.text.left() <= 3 * r && seen.text.top() >= 4 * r &&
+               seen.text.top() < 20 * r && seen.text.bottom() >= 75 * r - 1 && seen.text.bottom() <= 80 * r;
+    };
+    std::pair<QSize, Seen> seen;
+    EXPECT_TRUE(WaitFor([&] { return laidOut((seen = look()).second); }))
+        << "text from " << seen.second.text.top() << " to " << seen.second.text.bottom() << " left "
+        << seen.second.text.left();
+    EXPECT_EQ(seen.first, QSize(w, h));
+    // The perspective's centre, where the origin lies, is the middle of the whole drawable.
+    EXPECT_NEAR(seen.second.ringCentre.x(), w / 2.0, 0.03 * w);
+    EXPECT_NEAR(seen.second.ringCentre.y(), h / 2.0, 0.03 * h);
 }
 
 TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays) {
@@ -242,6 +377,17 @@ TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(State().view, nullptr);
     EXPECT_EQ(quits, std::vector<int>{0});
+}
+
+// Started where no display can be opened, the program says so in one line and ends with 1.
+TEST(KorvexEditorProgram, WithoutADisplayItSaysSoInOneLine) {
+    for (const char* display : {"", ":65000"}) {
+        const platform::ProgramRun run =
+            platform::run_without_display(KX_BINARY_DIR "/modeleditor/korvex-editor", display);
+        EXPECT_EQ(run.out, "korvex-editor: cannot open a display\n") << "DISPLAY=" << display;
+        ASSERT_TRUE(WIFEXITED(run.status)) << "DISPLAY=" << display;
+        EXPECT_EQ(WEXITSTATUS(run.status), 1) << "DISPLAY=" << display;
+    }
 }
 
 } // namespace

@@ -27,6 +27,8 @@ class GlSurface {
     // Size of the drawable in pixels.
     virtual std::int32_t width() const = 0;
     virtual std::int32_t height() const = 0;
+    // Drawable pixels per unit of the window's own coordinates (the desktop's scale, 1 offscreen).
+    virtual double pixel_ratio() const { return 1.0; }
     // The surface's background as a colour value 0x00BBGGRR, the first clear colour of a new context.
     virtual std::uint32_t background_colour() const = 0;
 };

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 namespace platform {
+namespace {
 
-ProgramRun run_with_stdin_closed(const std::string& program) {
+ProgramRun run_command(const std::string& command) {
     ProgramRun run;
-    const std::string command = "'" + program + "' <&-";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     char buf[512];
@@ -15,6 +15,18 @@ ProgramRun run_with_stdin_closed(const std::string& program) {
         run.out.append(buf, n);
     run.status = ::pclose(pipe);
     return run;
+}
+
+} // namespace
+
+ProgramRun run_with_stdin_closed(const std::string& program) {
+    return run_command("'" + program + "' <&-");
+}
+
+ProgramRun run_without_display(const std::string& program, const std::string& display) {
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    if (!display.empty()) command += "DISPLAY='" + display + "' ";
+    return run_command(command + "'" + program + "' <&- 2>&1");
 }
 
 } // namespace platform

@@ -13,4 +13,9 @@ struct ProgramRun {
 // that starts it unattended would, and returns its standard output and wait status.
 ProgramRun run_with_stdin_closed(const std::string& program);
 
+// Runs program likewise where no display is to be had: DISPLAY, WAYLAND_DISPLAY and
+// QT_QPA_PLATFORM unset, or DISPLAY naming `display` (one that cannot be opened) when given.
+// `out` holds standard output and standard error together.
+ProgramRun run_without_display(const std::string& program, const std::string& display = {});
+
 } // namespace platform

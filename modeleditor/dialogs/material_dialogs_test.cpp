@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace editor::testing {
@@ -210,7 +211,8 @@ TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle) {
     // A sunken edge of one pixel around the view.
     const QRect edge = preview->widget()->rect();
     EXPECT_EQ(preview->surface().widget()->geometry(), edge.adjusted(1, 1, -1, -1));
-    EXPECT_EQ(preview->surface().width(), edge.width() - 2);
+    EXPECT_EQ(preview->surface().width(),
+              int(std::lround((edge.width() - 2) * preview->surface().window()->devicePixelRatio())));
     Click(*material, IDCANCEL);
 }
 

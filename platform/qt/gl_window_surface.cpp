@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cmath>
+
 namespace platform {
 namespace {
 
@@ -36,13 +38,18 @@ class GlWindowSurface::Window final : public QWindow {
     std::function<void()> paint;
     std::function<void(std::int32_t, std::int32_t)> resized;
 
+    // The drawable's size in device pixels, which the view's viewport covers.
+    std::int32_t device_width() const { return std::int32_t(std::lround(width() * devicePixelRatio())); }
+    std::int32_t device_height() const { return std::int32_t(std::lround(height() * devicePixelRatio())); }
+    void report_size() {
+        if (resized) resized(device_width(), device_height());
+    }
+
   protected:
     void exposeEvent(QExposeEvent*) override {
         if (isExposed() && paint) paint();
     }
-    void resizeEvent(QResizeEvent* event) override {
-        if (resized) resized(event->size().width(), event->size().height());
-    }
+    void resizeEvent(QResizeEvent*) override { report_size(); }
     bool event(QEvent* event) override {
         if (event->type() == QEvent::UpdateRequest) {
             if (isExposed() && paint) paint();
@@ -55,6 +62,9 @@ class GlWindowSurface::Window final : public QWindow {
 GlWindowSurface::GlWindowSurface(QWidget* parent, std::uint32_t background)
     : window_(new Window), widget_(QWidget::createWindowContainer(window_, parent)), background_(background) {
     widget_->setAttribute(Qt::WA_NativeWindow);
+    // On a screen of another scale the same window size is another number of pixels.
+    Window* window = window_;
+    QObject::connect(window, &QWindow::screenChanged, window, [window] { window->report_size(); });
 }
 
 GlWindowSurface::~GlWindowSurface() {
@@ -134,11 +144,15 @@ void GlWindowSurface::swap_buffers() {
 }
 
 std::int32_t GlWindowSurface::width() const {
-    return static_cast<std::int32_t>(window_->width() * window_->devicePixelRatio());
+    return window_->device_width();
 }
 
 std::int32_t GlWindowSurface::height() const {
-    return static_cast<std::int32_t>(window_->height() * window_->devicePixelRatio());
+    return window_->device_height();
+}
+
+double GlWindowSurface::pixel_ratio() const {
+    return window_->devicePixelRatio();
 }
 
 std::uint32_t GlWindowSurface::background_colour() const {

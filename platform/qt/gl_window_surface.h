@@ -27,7 +27,8 @@ class GlWindowSurface final : public GlSurface {
     QWidget* widget() const;
     QWindow* window() const;
 
-    // Called when the window needs painting (exposed) and when its size changed.
+    // Called when the window needs painting (exposed) and when its size changed; sizes here and
+    // from width() and height() are in device pixels, the window's size times pixel_ratio().
     void set_paint_handler(std::function<void()> handler);
     void set_resize_handler(std::function<void(std::int32_t width, std::int32_t height)> handler);
     // What the window does to erase its background, e.g. make its context current and clear.
@@ -47,6 +48,7 @@ class GlWindowSurface final : public GlSurface {
     void swap_buffers() override;
     std::int32_t width() const override;
     std::int32_t height() const override;
+    double pixel_ratio() const override;
     std::uint32_t background_colour() const override;
 
   private:

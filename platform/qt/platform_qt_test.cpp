@@ -20,6 +20,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/qt/application.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/image_canvas.h"
@@ -319,6 +320,22 @@ TEST_F(PlatformQt, ImageCanvasPixelsAndBottomUpPictures) {
     canvas.put_image(-1, -1, DibImage{2, 2, pixels}); // clipped at the top-left
     EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
     EXPECT_EQ(image.pixel(1, 1), qRgb(9, 9, 9));
+}
+
+TEST(DisplayChoice, WaylandSessionsUseTheirXServerUnlessTheUserChoseAPlatform) {
+    using platform::DisplayEnvironment;
+    // qpaPlatform, display, waylandDisplay, sessionType
+    EXPECT_TRUE(platform::should_use_xwayland(DisplayEnvironment{"", ":0", "wayland-0", "wayland"}));
+    EXPECT_TRUE(platform::should_use_xwayland(DisplayEnvironment{"", ":1", "wayland-0", ""}));
+    EXPECT_TRUE(platform::should_use_xwayland(DisplayEnvironment{"", ":0", "", "wayland"}));
+    EXPECT_FALSE(platform::should_use_xwayland(DisplayEnvironment{"wayland", ":0", "wayland-0", "wayland"}));
+    EXPECT_FALSE(platform::should_use_xwayland(DisplayEnvironment{"", "", "wayland-0", "wayland"})); // no X
+    EXPECT_FALSE(platform::should_use_xwayland(DisplayEnvironment{"", ":0", "", "x11"})); // plain X
+
+    EXPECT_TRUE(platform::lacks_display(DisplayEnvironment{"", "", "", "tty"}));
+    EXPECT_FALSE(platform::lacks_display(DisplayEnvironment{"offscreen", "", "", ""}));
+    EXPECT_FALSE(platform::lacks_display(DisplayEnvironment{"", ":0", "", ""}));
+    EXPECT_FALSE(platform::lacks_display(DisplayEnvironment{"", "", "wayland-0", ""}));
 }
 
 } // namespace
