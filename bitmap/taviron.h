@@ -106,6 +106,23 @@ class Taviron {
     // TAV_ERR_FAILED for a missing picture, TAV_ERR_ARGUMENT for bad sizes; record unchanged then.
     std::int32_t from_hbitmap(const DibImage& bitmap);
 
+    // --- PNG files ---------------------------------------------------------------------------------
+
+    // Reads a PNG file into the record as RGBA. TAV_ERR_FAILED when the file cannot be opened or
+    // read, otherwise as import_png_memory. The record is unchanged on failure.
+    std::int32_t import_png(const char* path);
+    // Decodes a PNG image held in memory, every colour type and bit depth (16-bit samples keep their
+    // high byte, tRNS becomes alpha, no gamma applied). TAV_ERR_MAGIC when it is not a PNG,
+    // TAV_ERR_ARGUMENT for a header that cannot be decoded or a size breaking the size rule,
+    // TAV_ERR_SIZE for data cut short, TAV_ERR_DATA for damaged data, TAV_ERR_MEMORY for an
+    // allocation that failed or a chunk over the reader's limits. The record is unchanged on failure.
+    std::int32_t import_png_memory(const std::uint8_t* data, std::size_t size);
+    // Writes the record as an 8-bit RGBA PNG atomically; the record is not changed.
+    // TAV_ERR_ARGUMENT for an empty record or one that breaks the size rule or lacks its pixels,
+    // TAV_ERR_MEMORY when encoding runs out of memory, TAV_ERR_FAILED when encoding or writing
+    // fails (the old file stays).
+    std::int32_t save_png(const char* path) const;
+
     // --- OpenGL textures (target bitmap_gl; need a current GL context) ---------------------------
 
     // Uploads the bitmap into the top-left corner of a new texture padded to 16..1024 each way
