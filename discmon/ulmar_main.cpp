@@ -17,6 +17,7 @@ DiscMonitor monitor(drives);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("ulmar-test"));
     QApplication::setApplicationName(QString::fromLatin1(kUlmarTitle));
     UlmarShell window(monitor);
     window.create();

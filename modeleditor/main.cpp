@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvex-editor"));
     const QStringList arguments = QApplication::arguments();
     editor::EditorMainWindow window;
     window.start(arguments.size() > 1 ? arguments.at(1) : QString());
