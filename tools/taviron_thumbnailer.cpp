@@ -113,6 +113,14 @@ bool taviron_thumbnail(const std::uint8_t* data, std::size_t size, std::int32_t 
             reason = "image too large for a thumbnail";
             return false;
         }
+        // zlib packs at most 1032 bytes into one, so a stream this short cannot hold the pixels:
+        // refuse before the reader allocates them.
+        const std::int32_t storage = read_le32(data + 16);
+        if (storage == 1 && width > 0 && height > 0 &&
+            static_cast<std::uint64_t>(width * height * 4) > (size - TAV_HEADER_SIZE + 1) * 1032) {
+            reason = "pixel data is cut short or of the wrong length";
+            return false;
+        }
     }
     Taviron source;
     const std::int32_t status = source.load_memory(data, size);

@@ -269,6 +269,15 @@ TEST(TavironThumbnail, RefusesAnOversizedHeaderBeforeInflating) {
     std::string reason;
     EXPECT_FALSE(taviron_thumbnail(header, sizeof header, 64, picture, reason));
     EXPECT_EQ(reason, "image too large for a thumbnail");
+
+    // Within the limit, but more pixels than a zlib stream of that length can hold.
+    std::vector<std::uint8_t> file(header, header + sizeof header);
+    const std::int32_t compressed[3] = {1024, 1024, 1};
+    std::memcpy(file.data() + 8, compressed, sizeof compressed);
+    file.resize(file.size() + 100, 0);
+    EXPECT_FALSE(taviron_thumbnail(file.data(), file.size(), 64, picture, reason));
+    EXPECT_EQ(reason, "pixel data is cut short or of the wrong length");
+    EXPECT_EQ(picture.pixels, nullptr);
 }
 
 } // namespace
