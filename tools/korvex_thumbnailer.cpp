@@ -16,7 +16,8 @@
 
 namespace {
 
-// Camera: looking down at the model's centre from the front right, 35 degrees above it.
+// Camera: looking down at the model's centre from the front right, 30 degrees above it; the
+// field of view is the widest used, narrowed to fit the model.
 constexpr double kAzimuthDegrees = 40.0;
 constexpr double kElevationDegrees = 30.0;
 constexpr double kFieldOfViewDegrees = 30.0;
@@ -106,12 +107,51 @@ Bounds bounds_of(const Model& model, const std::vector<Face>& faces) {
     return b;
 }
 
-void set_up_view(const Bounds& b) {
-    const double half_fov = kFieldOfViewDegrees * M_PI / 360.0;
-    const double distance = b.radius / std::sin(half_fov);
+// Where the camera stands: on the bounding sphere's cone of kFieldOfViewDegrees, so the whole
+// model is in front of it whatever its shape.
+struct Camera {
+    double eye[3];
+    double distance;
+    double fov_degrees;
+};
+
+Camera camera_for(const Model& model, const std::vector<Face>& faces, const Bounds& b) {
+    Camera camera{};
+    camera.distance = b.radius / std::sin(kFieldOfViewDegrees * M_PI / 360.0);
+    const double azimuth = kAzimuthDegrees * M_PI / 180.0, elevation = kElevationDegrees * M_PI / 180.0;
+    const double back[3] = {std::cos(elevation) * std::sin(azimuth), std::sin(elevation),
+                            std::cos(elevation) * std::cos(azimuth)};
+    for (int k = 0; k < 3; ++k)
+        camera.eye[k] = b.centre[k] + camera.distance * back[k];
+    // The sphere leaves a wide margin around most models; narrow the view to the corners actually
+    // drawn, as seen from the eye (right = up x back, normalised; up' = back x right).
+    const double length = std::hypot(back[0], back[2]);
+    const double right[3] = {back[2] / length, 0.0, -back[0] / length};
+    const double up[3] = {back[1] * right[2] - back[2] * right[1], back[2] * right[0] - back[0] * right[2],
+                          back[0] * right[1] - back[1] * right[0]};
+    double widest = 0;
+    for (const Face& f : faces)
+        for (const std::int32_t i : {f.a, f.b, f.c}) {
+            const Vertex& v = model.vertices[i];
+            const double d[3] = {v.x - camera.eye[0], v.y - camera.eye[1], v.z - camera.eye[2]};
+            const double depth = -(d[0] * back[0] + d[1] * back[1] + d[2] * back[2]);
+            const double across = std::max(std::fabs(d[0] * right[0] + d[1] * right[1] + d[2] * right[2]),
+                                           std::fabs(d[0] * up[0] + d[1] * up[1] + d[2] * up[2]));
+            if (depth > 0) widest = std::max(widest, across / depth);
+        }
+    const double fov = 2.0 * std::atan(widest * 1.06) * 180.0 / M_PI;
+    camera.fov_degrees =
+        std::isfinite(fov) && fov > 1e-3 ? std::min(fov, kFieldOfViewDegrees) : kFieldOfViewDegrees;
+    return camera;
+}
+
+void set_up_view(const Model& model, const std::vector<Face>& faces) {
+    const Bounds b = bounds_of(model, faces);
+    const Camera camera = camera_for(model, faces, b);
+    const double distance = camera.distance;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(kFieldOfViewDegrees, 1.0, std::max(distance - b.radius * 1.01, distance * 1e-3),
+    gluPerspective(camera.fov_degrees, 1.0, std::max(distance - b.radius * 1.01, distance * 1e-3),
                    distance + b.radius * 1.01);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -146,11 +186,8 @@ void set_up_view(const Bounds& b) {
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
 
-    const double azimuth = kAzimuthDegrees * M_PI / 180.0, elevation = kElevationDegrees * M_PI / 180.0;
-    const double eye[3] = {b.centre[0] + distance * std::cos(elevation) * std::sin(azimuth),
-                           b.centre[1] + distance * std::sin(elevation),
-                           b.centre[2] + distance * std::cos(elevation) * std::cos(azimuth)};
-    gluLookAt(eye[0], eye[1], eye[2], b.centre[0], b.centre[1], b.centre[2], 0.0, 1.0, 0.0);
+    gluLookAt(camera.eye[0], camera.eye[1], camera.eye[2], b.centre[0], b.centre[1], b.centre[2], 0.0, 1.0,
+              0.0);
 }
 
 // An RGBA colour buffer with depth, bound for drawing while the object lives.
@@ -295,7 +332,7 @@ bool korvex_thumbnail_draw(const Model& model, std::int32_t side, Taviron& pictu
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClearDepth(1.0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        set_up_view(bounds_of(model, faces));
+        set_up_view(model, faces);
         draw_faces(model, faces);
         std::vector<std::uint8_t> drawn(static_cast<std::size_t>(drawn_side) * drawn_side * 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
