@@ -3,12 +3,15 @@
 #   make check  install what is missing, check the format, build, run every test headless (plus ASan/UBSan pass)
 #   make fuzz   build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 #   make bench  build optimised benchmark programs and print their figures
+#   make install PREFIX=DIR   build, then install programs and desktop files under DIR (default /usr/local)
+#   make package              build, then make the Debian package (.deb) in build/
 
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 CMAKE_GEN = -G Ninja
 
-.PHONY: all deps format-check build build-san run check test test-san fuzz bench clean
+.PHONY: all deps format-check build build-san run check test test-san fuzz bench install package clean
 
 all: build
 
@@ -46,6 +49,17 @@ bench: deps
 	cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKX_BENCH=ON -DKX_LIBS_ONLY=ON
 	cmake --build build-release -j $(JOBS)
 	scripts/run-benchmarks build-release
+
+# The file-type and menu caches of the prefix are refreshed here; the package leaves that to
+# Debian's triggers.
+install: build
+	cmake --install build --prefix "$(PREFIX)"
+	-update-mime-database "$(PREFIX)/share/mime"
+	-update-desktop-database "$(PREFIX)/share/applications"
+
+package: build
+	cd build && cpack -G DEB
+	@ls -1 build/*.deb
 
 clean:
 	rm -rf build build-san build-fuzz build-release

@@ -1,6 +1,13 @@
 # Small wrappers so every module declares its targets the same way.
 # Include paths are rooted at the project root: #include "model/model.h".
 
+include(GNUInstallDirs)
+
+# The programs that go into bin/ of an installed tree or package. The console exercise programs
+# and build helpers are kx_programs too, but stay in the build tree.
+set(KX_INSTALLED_PROGRAMS
+  korvex-editor taviron-editor ulmar-test korvex taviron korvex-thumbnailer taviron-thumbnailer)
+
 # Targets that link Qt get the meta-object compiler.
 function(kx_automoc_if_qt target)
   if("${ARGN}" MATCHES "Qt6::")
@@ -18,7 +25,8 @@ function(kx_library name)
   kx_set_warnings(${name})
 endfunction()
 
-# kx_program(name SOURCES ... [DEPS ...]): an executable installed with the product.
+# kx_program(name SOURCES ... [DEPS ...]): an executable, installed to bin/ when its name is in
+# KX_INSTALLED_PROGRAMS.
 function(kx_program name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -26,6 +34,9 @@ function(kx_program name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   kx_automoc_if_qt(${name} ${ARG_DEPS})
   kx_set_warnings(${name})
+  if(name IN_LIST KX_INSTALLED_PROGRAMS)
+    install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
 endfunction()
 
 # kx_test(name [GUI] SOURCES ... [DEPS ...]): one GoogleTest executable, registered with CTest.

@@ -69,6 +69,8 @@ std::unique_ptr<QApplication> make_application(int& argc, char** argv, const cha
     const QtMessageHandler previous = qInstallMessageHandler(hold_message);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    // The desktop entry of the same name: the desktop groups the windows under its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(program));
     {
         const std::lock_guard<std::mutex> lock(heldLock);
         heldMessages = nullptr;

@@ -32,7 +32,8 @@ enum class OnWayland {
     XWayland, // the program runs on the session's X server when there is one
 };
 
-// Makes the program's application, on X when `wayland` asks for it and should_use_xwayland holds.
+// Makes the program's application, on X when `wayland` asks for it and should_use_xwayland holds;
+// its desktop file name is `program` (the name of its desktop entry).
 // When no display can be opened, prints "PROGRAM: cannot open a display" on standard error
 // instead of the toolkit's messages and ends the process with 1.
 std::unique_ptr<QApplication> make_application(int& argc, char** argv, const char* program,
