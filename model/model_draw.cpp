@@ -91,6 +91,15 @@ bool SmoothedFaces(int32_t renderMode) {
     }
 }
 
+// Whether texture coordinates go unread while GL_TEXTURE_2D is off: no other texture target is
+// on in unit 0, which is the unit glTexCoord2f and the pass's glEnable address.
+bool TexCoordsUnreadWithout2D() {
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    return unit == GL_TEXTURE0 && !glIsEnabled(GL_TEXTURE_1D) && !glIsEnabled(GL_TEXTURE_3D) &&
+           !glIsEnabled(GL_TEXTURE_CUBE_MAP);
+}
+
 // Draws the faces of DrawModelPass in runs. Drawing every face on its own would do, per face:
 // apply its material, give its normal, enable and bind or disable its texture, draw it, disable
 // texturing, and with normals draw its normal line inside a state block (colour material on,
@@ -114,6 +123,7 @@ class PassWriter {
           linesBeforeBlended_(rules.linesBeforeBlendedFaces), lines_(LineStore()) {
         lines_.clear();
         if (normals_) blendsAlways_ = !OpaqueBlending() || SmoothedFaces(renderMode);
+        coordsUnread_ = TexCoordsUnreadWithout2D();
     }
 
     void Face(const ::Face& face) {
@@ -157,13 +167,21 @@ class PassWriter {
         }
         if (faceNormals_) glNormal3fv(&n.x);
         const float* st = face.texCoords;
-        for (int k = 0; k < 3; ++k) {
-            glTexCoord2f(st[2 * k], st[2 * k + 1]);
-            glVertex3fv(&corners[k].x);
+        if (texture != 0 || !coordsUnread_) {
+            for (int k = 0; k < 3; ++k) {
+                glTexCoord2f(st[2 * k], st[2 * k + 1]);
+                glVertex3fv(&corners[k].x);
+            }
+            lastCoords_ = nullptr;
+        } else {
+            // Nothing reads the coordinates of an untextured face; the last one is set at the end.
+            for (const Vec4& v : corners)
+                glVertex3fv(&v.x);
+            lastCoords_ = st + 4;
         }
 
         if (normals_) {
-            AddLine(corners, n);
+            AddLine(corners, n, st + 4);
             if (!drewFace_) FlushLines();
         }
         drewFace_ = true;
@@ -171,6 +189,7 @@ class PassWriter {
 
     void Finish() {
         End();
+        if (lastCoords_) glTexCoord2f(lastCoords_[0], lastCoords_[1]);
         if (!lines_.empty()) FlushLines();
         if (drewFace_ && texturing_ != State::Off) glDisable(GL_TEXTURE_2D);
     }
@@ -192,10 +211,13 @@ class PassWriter {
         }
     }
 
-    void AddLine(const Vec4 c[3], const Vec4& n) {
+    // A line is drawn with the texture coordinates its face left; they matter only when some
+    // other texture target reads them, and are kept only then.
+    void AddLine(const Vec4 c[3], const Vec4& n, const float* lastCoords) {
         const float gx = (c[0].x + c[1].x + c[2].x) / 3.0f;
         const float gy = (c[0].y + c[1].y + c[2].y) / 3.0f;
         const float gz = (c[0].z + c[1].z + c[2].z) / 3.0f;
+        if (!coordsUnread_) lines_.insert(lines_.end(), {lastCoords[0], lastCoords[1]});
         lines_.insert(lines_.end(), {gx, gy, gz, gx + n.x / 3.0f, gy + n.y / 3.0f, gz + n.z / 3.0f});
     }
 
@@ -211,8 +233,13 @@ class PassWriter {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glLineWidth(1.0f);
         glBegin(GL_LINES);
-        for (size_t i = 0; i + 3 <= lines_.size(); i += 3)
-            glVertex3fv(&lines_[i]);
+        const size_t stride = coordsUnread_ ? 6 : 8;
+        for (size_t i = 0; i + stride <= lines_.size(); i += stride) {
+            const float* line = &lines_[i + stride - 6];
+            if (!coordsUnread_) glTexCoord2f(lines_[i], lines_[i + 1]);
+            glVertex3fv(line);
+            glVertex3fv(line + 3);
+        }
         glEnd();
         glLineWidth(3.5f);
         glEnable(GL_LIGHTING);
@@ -227,6 +254,8 @@ class PassWriter {
     const bool linesBeforeBlended_;
     std::vector<float>& lines_;
     bool blendsAlways_ = false;
+    bool coordsUnread_ = false;         // texture coordinates matter only to 2D-textured faces
+    const float* lastCoords_ = nullptr; // the last face's third coordinates, when not yet given
     bool open_ = false;
     bool drewFace_ = false;
     const Material* applied_ = nullptr; // last material applied by this pass

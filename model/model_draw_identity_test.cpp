@@ -181,6 +181,12 @@ class ModelDrawIdentity : public ::testing::Test {
         ASSERT_TRUE(surface.create_context()) << "no offscreen GL context: " << surface.last_error();
         opaqueTexture = MakeTexture(false);
         translucentTexture = MakeTexture(true);
+        glGenTextures(1, &stripe);
+        glBindTexture(GL_TEXTURE_1D, stripe);
+        const uint8_t texels[4 * 4] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 0, 255};
+        glTexImage1D(GL_TEXTURE_1D, 0, GL_RGBA, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+        glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_1D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         BuildGrid(grid.get(), opaqueTexture, translucentTexture);
         BuildRandom(random.get(), opaqueTexture, translucentTexture);
     }
@@ -221,11 +227,15 @@ class ModelDrawIdentity : public ::testing::Test {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
         glShadeModel(GL_FLAT);
         if (entry == Entry::Neutral) {
+            // A 1D texture on as well: untextured faces then read their coordinates.
+            glBindTexture(GL_TEXTURE_1D, stripe);
+            glEnable(GL_TEXTURE_1D);
             glDisable(GL_BLEND);
             glDisable(GL_LINE_SMOOTH);
             glBindTexture(GL_TEXTURE_2D, translucentTexture);
             glEnable(GL_TEXTURE_2D);
         } else {
+            glDisable(GL_TEXTURE_1D);
             glEnable(GL_LINE_SMOOTH);
             glBindTexture(GL_TEXTURE_2D, opaqueTexture);
             glDisable(GL_TEXTURE_2D);
@@ -311,7 +321,7 @@ class ModelDrawIdentity : public ::testing::Test {
     }
 
     platform::EglSurface surface{kSize, kSize};
-    GLuint opaqueTexture = 0, translucentTexture = 0;
+    GLuint opaqueTexture = 0, translucentTexture = 0, stripe = 0;
     ScopedModel grid, random;
 };
 
