@@ -232,15 +232,27 @@ class PassWriter {
         glDisable(GL_LIGHTING);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glLineWidth(1.0f);
-        glBegin(GL_LINES);
-        const size_t stride = coordsUnread_ ? 6 : 8;
-        for (size_t i = 0; i + stride <= lines_.size(); i += stride) {
-            const float* line = &lines_[i + stride - 6];
-            if (!coordsUnread_) glTexCoord2f(lines_[i], lines_[i + 1]);
-            glVertex3fv(line);
-            glVertex3fv(line + 3);
+        if (coordsUnread_) {
+            // One array draw; only the vertex array is on, so no current value changes.
+            glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+            glDisableClientState(GL_NORMAL_ARRAY);
+            glDisableClientState(GL_COLOR_ARRAY);
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+            glDisableClientState(GL_INDEX_ARRAY);
+            glDisableClientState(GL_EDGE_FLAG_ARRAY);
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glVertexPointer(3, GL_FLOAT, 0, lines_.data());
+            glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(lines_.size() / 3));
+            glPopClientAttrib();
+        } else {
+            glBegin(GL_LINES);
+            for (size_t i = 0; i + 8 <= lines_.size(); i += 8) {
+                glTexCoord2f(lines_[i], lines_[i + 1]);
+                glVertex3fv(&lines_[i + 2]);
+                glVertex3fv(&lines_[i + 5]);
+            }
+            glEnd();
         }
-        glEnd();
         glLineWidth(3.5f);
         glEnable(GL_LIGHTING);
         glDisable(GL_COLOR_MATERIAL);
