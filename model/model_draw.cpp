@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -21,11 +22,6 @@ bool FaceCorners(const Model* model, const Face& face, Vec4 corners[3]) {
         corners[i] = VertexPosition(model->vertices[index[i]]);
     }
     return true;
-}
-
-Vec4 FrontNormal(const Vec4 corners[3]) {
-    const Vec4 back = TriangleNormal(corners);
-    return Vec4{-back.x, -back.y, -back.z, 0.0f};
 }
 
 const Material* MaterialOf(const Model* model, int32_t index) {
@@ -278,6 +274,20 @@ class PassWriter {
 };
 
 } // namespace
+
+// TriangleNormal's operations written out (double intermediates, each result rounded to float
+// where TriangleNormal rounds it), so the bits are the same and the per-face loops keep it inline.
+Vec4 FrontNormal(const Vec4 c[3]) {
+    auto round = [](double v) { return static_cast<float>(v); };
+    const float ux = round(double{c[2].x} - c[0].x), uy = round(double{c[2].y} - c[0].y),
+                uz = round(double{c[2].z} - c[0].z);
+    const float vx = round(double{c[1].x} - c[0].x), vy = round(double{c[1].y} - c[0].y),
+                vz = round(double{c[1].z} - c[0].z);
+    const float x = round(double{uy} * vz - double{uz} * vy), y = round(double{uz} * vx - double{ux} * vz),
+                z = round(double{ux} * vy - double{uy} * vx);
+    const double length = round(std::sqrt(double{x} * x + double{y} * y + double{z} * z));
+    return Vec4{-round(x / length), -round(y / length), -round(z / length), 0.0f};
+}
 
 int32_t DrawModel(const Model* model) {
     if (!model || !model->faces) return 0;

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
@@ -411,3 +412,24 @@ TEST_F(ModelDrawIdentity, ComparisonCatchesLinesDeferredPastTranslucentFaces) {
 }
 
 } // namespace
+
+TEST(ModelDrawNormal, FrontNormalIsTheNegatedTriangleNormalBitForBit) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> wide(-1000, 1000), narrow(-1e-3f, 1e-3f);
+    auto bits = [](float f) {
+        uint32_t u;
+        std::memcpy(&u, &f, 4);
+        return u;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        auto& d = i % 2 ? wide : narrow;
+        Vec4 c[3] = {{d(random), d(random), d(random), 0},
+                     {d(random), d(random), d(random), 0},
+                     {d(random), d(random), d(random), 0}};
+        if (i % 97 == 0) c[2] = c[1]; // degenerate: not finite
+        const Vec4 back = TriangleNormal(c), front = FrontNormal(c);
+        ASSERT_EQ(bits(front.x), bits(-back.x)) << i;
+        ASSERT_EQ(bits(front.y), bits(-back.y)) << i;
+        ASSERT_EQ(bits(front.z), bits(-back.z)) << i;
+    }
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "model/model.h"
+#include "model/vec4.h"
 
 struct PassRules {
     // Draw the pending normal lines before a face that blends with what lies under it
@@ -14,3 +15,6 @@ struct PassRules {
 
 int32_t DrawModelPassWith(const Model* model, int32_t renderMode, int32_t shadeMode, int32_t showNormals,
                           const PassRules& rules);
+
+// The front normal of a face with corners c: the negated TriangleNormal, bit for bit.
+Vec4 FrontNormal(const Vec4 c[3]);
