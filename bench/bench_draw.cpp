@@ -2,7 +2,8 @@
 // floor that draws the same triangles (and the same normal segments) from client arrays with
 // glDrawArrays, and the ratio of the two. Models of 100,000 and 1,000,000 faces for the model
 // pass; the editor's whole frame with a 100,000-face model under the editor's camera and light.
-// Every frame clears, draws and waits with glFinish; the figure is the median frame.
+// Every frame clears, draws and waits with glFinish; the figure is the median frame, a path and
+// its floor being drawn in turn.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -149,29 +150,47 @@ struct Timing {
     double cpuMs; // median process CPU milliseconds per frame
 };
 
-// Two frames to warm up, then at least 3 frames and 1.5 s.
-Timing FrameMs(const std::function<void()>& draw) {
-    std::vector<double> frames, cpu;
-    auto frame = [&] {
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = CpuMs();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        draw();
-        glFinish();
-        cpu.push_back(CpuMs() - cpuStart);
-        return Seconds(std::chrono::steady_clock::now() - start) * 1000.0;
-    };
-    frame();
-    frame();
-    cpu.clear();
+// One cleared, drawn and finished frame: wall-clock and CPU milliseconds.
+std::pair<double, double> OneFrame(const std::function<void()>& draw) {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = CpuMs();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw();
+    glFinish();
+    const double cpu = CpuMs() - cpuStart;
+    return {Seconds(std::chrono::steady_clock::now() - start) * 1000.0, cpu};
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Medians of the given paths drawn in turn, frame by frame, so that a change of load on the
+// shared machine falls on all of them alike: two rounds to warm up, then at least 3 rounds and
+// 1.5 s per path.
+std::vector<Timing> FrameMs(const std::vector<std::function<void()>>& paths) {
+    const size_t n = paths.size();
+    std::vector<std::vector<double>> wall(n), cpu(n);
+    for (int warm = 0; warm < 2; ++warm)
+        for (const auto& path : paths)
+            OneFrame(path);
     double total = 0;
-    while (frames.size() < 3 || (total < 1500.0 && frames.size() < 200)) {
-        frames.push_back(frame());
-        total += frames.back();
-    }
-    std::sort(frames.begin(), frames.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {frames[frames.size() / 2], cpu[cpu.size() / 2]};
+    while (wall[0].size() < 3 || (total < 1500.0 * double(n) && wall[0].size() < 200))
+        for (size_t i = 0; i < n; ++i) {
+            const auto [w, c] = OneFrame(paths[i]);
+            wall[i].push_back(w);
+            cpu[i].push_back(c);
+            total += w;
+        }
+    std::vector<Timing> out;
+    for (size_t i = 0; i < n; ++i)
+        out.push_back({Median(wall[i]), Median(cpu[i])});
+    return out;
+}
+
+Timing FrameMs(const std::function<void()>& draw) {
+    return FrameMs(std::vector<std::function<void()>>{draw})[0];
 }
 
 void Row(int faces, const char* path, Timing t) {
@@ -204,22 +223,14 @@ bool ModelPass() {
         BuildModel(&model, faces, 1.0f);
         SetUpView();
         const FloorArrays floor(&model);
-        // The renderer's first frames in a new state cost more than two warm-up frames cover;
-        // every timed path runs once here so that none of them pays for that alone.
-        for (int normals = 0; normals < 2; ++normals) {
-            FrameMs([&] { floor.Draw(normals != 0); });
-            FrameMs([&] { DrawModelPass(&model, 0, 1, normals); });
-        }
-
         Row(faces, "clear only (no drawing)", FrameMs([] {}));
-        const Timing floorOff = FrameMs([&] { floor.Draw(false); });
-        Row(faces, "floor: glDrawArrays triangles", floorOff);
-        RatioRow(faces, "DrawModelPass, normals off", FrameMs([&] { DrawModelPass(&model, 0, 1, 0); }),
-                 floorOff, 1.3);
-        const Timing floorOn = FrameMs([&] { floor.Draw(true); });
-        Row(faces, "floor: triangles + GL_LINES normals", floorOn);
-        RatioRow(faces, "DrawModelPass, normals on", FrameMs([&] { DrawModelPass(&model, 0, 1, 1); }),
-                 floorOn, 1.5);
+        // Each path is timed in turn with its floor.
+        const auto off = FrameMs({[&] { floor.Draw(false); }, [&] { DrawModelPass(&model, 0, 1, 0); }});
+        Row(faces, "floor: glDrawArrays triangles", off[0]);
+        RatioRow(faces, "DrawModelPass, normals off", off[1], off[0], 1.3);
+        const auto on = FrameMs({[&] { floor.Draw(true); }, [&] { DrawModelPass(&model, 0, 1, 1); }});
+        Row(faces, "floor: triangles + GL_LINES normals", on[0]);
+        RatioRow(faces, "DrawModelPass, normals on", on[1], on[0], 1.5);
 
         Row(faces, "DrawModel immediate", FrameMs([&] { DrawModel(&model); }));
         const uint32_t list = CompileModelList(&model);
@@ -278,12 +289,9 @@ bool EditorFrame() {
         floor.Draw(true);
         glview::view_set_lighting(view, 0);
     };
-    FrameMs(floorFrame);
-    FrameMs([&] { editor::DrawEditorFrame(state, &model, &surface); });
-    const Timing floorMs = FrameMs(floorFrame);
-    Row(faces, "floor: triangles + GL_LINES, frame camera", floorMs);
-    RatioRow(faces, "DrawEditorFrame, initial switches",
-             FrameMs([&] { editor::DrawEditorFrame(state, &model, &surface); }), floorMs, 1.5);
+    const auto frame = FrameMs({floorFrame, [&] { editor::DrawEditorFrame(state, &model, &surface); }});
+    Row(faces, "floor: triangles + GL_LINES, frame camera", frame[0]);
+    RatioRow(faces, "DrawEditorFrame, initial switches", frame[1], frame[0], 1.5);
     state.showVertices = false;
     Row(faces, "DrawEditorFrame, vertex crosses off",
         FrameMs([&] { editor::DrawEditorFrame(state, &model, &surface); }));
