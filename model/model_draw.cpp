@@ -1,6 +1,8 @@
 #include "model/model_draw.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cmath>
 #include <cstddef>
@@ -116,8 +118,9 @@ class PassWriter {
     PassWriter(const Model* model, int32_t renderMode, int32_t shadeMode, bool normals,
                const PassRules& rules)
         : model_(model), normals_(normals), faceNormals_(shadeMode != 2),
-          linesBeforeBlended_(rules.linesBeforeBlendedFaces), lines_(LineStore()) {
+          linesBeforeBlended_(rules.linesBeforeBlendedFaces), lines_(LineStore(0)), run_(LineStore(1)) {
         lines_.clear();
+        run_.clear();
         if (normals_) blendsAlways_ = !OpaqueBlending() || SmoothedFaces(renderMode);
         coordsUnread_ = TexCoordsUnreadWithout2D();
     }
@@ -157,28 +160,25 @@ class PassWriter {
             texturing_ = State::Off;
         }
 
-        if (!open_) {
-            glBegin(GL_TRIANGLES);
-            open_ = true;
-        }
-        if (faceNormals_) glNormal3fv(&n.x);
         const float* st = face.texCoords;
-        if (texture != 0 || !coordsUnread_) {
-            for (int k = 0; k < 3; ++k) {
-                glTexCoord2f(st[2 * k], st[2 * k + 1]);
-                glVertex3fv(&corners[k].x);
-            }
-            lastCoords_ = nullptr;
-        } else {
-            // Nothing reads the coordinates of an untextured face; the last one is set at the end.
-            for (const Vec4& v : corners)
-                glVertex3fv(&v.x);
-            lastCoords_ = st + 4;
+        const bool coords = texture != 0 || !coordsUnread_;
+        if (open_ && run_.size() >= kRunFloats) End();
+        if (!open_) {
+            open_ = true;
+            runCoords_ = coords;
         }
+        for (int k = 0; k < 3; ++k) {
+            run_.insert(run_.end(), {corners[k].x, corners[k].y, corners[k].z});
+            if (faceNormals_) run_.insert(run_.end(), {n.x, n.y, n.z});
+            if (runCoords_) run_.insert(run_.end(), {st[2 * k], st[2 * k + 1]});
+        }
+        // Nothing reads the coordinates of an untextured face; the last ones are set at the end.
+        lastCoords_ = coords ? nullptr : st + 4;
 
         if (normals_) {
             AddLine(corners, n, st + 4);
-            if (!drewFace_) FlushLines();
+            // Drawing lines earlier is always allowed; a bound keeps the buffer small.
+            if (!drewFace_ || lines_.size() >= kLineFloats) FlushLines();
         }
         drewFace_ = true;
     }
@@ -193,18 +193,43 @@ class PassWriter {
   private:
     enum class State { Unknown, On, Off };
 
-    // One buffer for the pending line ends, kept from pass to pass so that a frame allocates
-    // nothing once the largest model has been drawn.
-    static std::vector<float>& LineStore() {
-        static thread_local std::vector<float> store;
-        return store;
+    // Bounds of the two buffers: a run is drawn after 4096 faces, the pending lines after 16384,
+    // which costs nothing measurable and keeps what stays allocated between frames under 1 MB.
+    static constexpr size_t kRunFloats = 4096 * 3 * 8;
+    static constexpr size_t kLineFloats = 16384 * 6;
+
+    // The buffers of the pending line ends (0) and of the current run of faces (1), kept from
+    // pass to pass so that a frame allocates nothing.
+    static std::vector<float>& LineStore(int which) {
+        static thread_local std::vector<float> store[2];
+        return store[which];
     }
 
+    // Draws the run of faces collected since the last state change as one array draw, then
+    // gives the current normal and coordinates the values the last vertex would have left.
     void End() {
-        if (open_) {
-            glEnd();
-            open_ = false;
+        if (!open_) return;
+        open_ = false;
+        const GLsizei stride = GLsizei(sizeof(float)) * (3 + (faceNormals_ ? 3 : 0) + (runCoords_ ? 2 : 0));
+        const GLsizei count = static_cast<GLsizei>(run_.size() * sizeof(float) / size_t(stride));
+        glVertexPointer(3, GL_FLOAT, stride, run_.data());
+        if (faceNormals_) {
+            glEnableClientState(GL_NORMAL_ARRAY);
+            glNormalPointer(GL_FLOAT, stride, run_.data() + 3);
+        } else {
+            glDisableClientState(GL_NORMAL_ARRAY);
         }
+        if (runCoords_) {
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, stride, run_.data() + (faceNormals_ ? 6 : 3));
+        } else {
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
+        glDrawArrays(GL_TRIANGLES, 0, count);
+        const float* last = run_.data() + run_.size() - size_t(stride) / sizeof(float);
+        if (faceNormals_) glNormal3fv(last + 3);
+        if (runCoords_) glTexCoord2fv(last + (faceNormals_ ? 6 : 3));
+        run_.clear();
     }
 
     // A line is drawn with the texture coordinates its face left; they matter only when some
@@ -229,17 +254,11 @@ class PassWriter {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glLineWidth(1.0f);
         if (coordsUnread_) {
-            // One array draw; only the vertex array is on, so no current value changes.
-            glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+            // One array draw of positions only, so no current value changes.
             glDisableClientState(GL_NORMAL_ARRAY);
-            glDisableClientState(GL_COLOR_ARRAY);
             glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-            glDisableClientState(GL_INDEX_ARRAY);
-            glDisableClientState(GL_EDGE_FLAG_ARRAY);
-            glEnableClientState(GL_VERTEX_ARRAY);
             glVertexPointer(3, GL_FLOAT, 0, lines_.data());
             glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(lines_.size() / 3));
-            glPopClientAttrib();
         } else {
             glBegin(GL_LINES);
             for (size_t i = 0; i + 8 <= lines_.size(); i += 8) {
@@ -261,6 +280,8 @@ class PassWriter {
     const bool faceNormals_;
     const bool linesBeforeBlended_;
     std::vector<float>& lines_;
+    std::vector<float>& run_;
+    bool runCoords_ = false;
     bool blendsAlways_ = false;
     bool coordsUnread_ = false;         // texture coordinates matter only to 2D-textured faces
     const float* lastCoords_ = nullptr; // the last face's third coordinates, when not yet given
@@ -338,10 +359,21 @@ int32_t DrawModelPassWith(const Model* model, int32_t renderMode, int32_t shadeM
 
     const uint32_t faceCount = model && model->faces ? static_cast<uint32_t>(model->faceCount) : 0;
     if (faceCount > 0) {
+        // Client arrays of the pass's own, the caller's restored afterwards.
+        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glClientActiveTexture(GL_TEXTURE0);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
+        glDisableClientState(GL_FOG_COORD_ARRAY);
+        glDisableClientState(GL_INDEX_ARRAY);
+        glDisableClientState(GL_EDGE_FLAG_ARRAY);
+        glEnableClientState(GL_VERTEX_ARRAY);
         PassWriter writer(model, renderMode, shadeMode, showNormals != 0, rules);
         for (uint32_t i = 0; i < faceCount; ++i)
             writer.Face(model->faces[i]);
         writer.Finish();
+        glPopClientAttrib();
     }
 
     glPointSize(1.0f);

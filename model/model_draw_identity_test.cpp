@@ -95,9 +95,8 @@ void AddMaterials(Model* m, GLuint opaqueTexture, GLuint translucentTexture) {
     }
 }
 
-void BuildGrid(Model* m, GLuint opaqueTexture, GLuint translucentTexture) {
+void BuildGrid(Model* m, GLuint opaqueTexture, GLuint translucentTexture, int n = 10, int runLength = 7) {
     AddMaterials(m, opaqueTexture, translucentTexture);
-    constexpr int n = 10;
     for (int y = 0; y <= n; ++y)
         for (int x = 0; x <= n; ++x) {
             const float px = -0.9f + 1.8f * x / n, py = -0.9f + 1.8f * y / n;
@@ -107,7 +106,7 @@ void BuildGrid(Model* m, GLuint opaqueTexture, GLuint translucentTexture) {
         const int x = q % n, y = q / n, v = y * (n + 1) + x;
         for (int half = 0; half < 2; ++half) {
             const int face = 2 * q + half;
-            const int run = face / 7; // runs of 7; index 7 is materialCount
+            const int run = face / runLength; // index 7 is materialCount
             const int material = (run * 3) % 8;
             if (half == 0)
                 AddFace(m, v, v + 1, v + n + 2, material);
@@ -352,6 +351,21 @@ TEST_F(ModelDrawIdentity, PassMatchesThePerFaceSequenceInEveryModeFromBothEntryS
                         EXPECT_GT(expectedWeight, 0);
                         EXPECT_GE(LineWeight(actual, bare, mask), expectedWeight * 9 / 10);
                     }
+}
+
+TEST_F(ModelDrawIdentity, LongRunsAreDrawnInBoundedPiecesWithTheSamePicture) {
+    ScopedModel big; // 20,000 faces in runs of 5,000: longer than one piece of run or lines
+    BuildGrid(big.get(), opaqueTexture, translucentTexture, 100, 5000);
+    for (Entry entry : {Entry::Neutral, Entry::EditorFrame})
+        for (int normals = 0; normals < 2; ++normals) {
+            SCOPED_TRACE(testing::Message() << "entry " << int(entry) << " normals " << normals);
+            const Picture expected = Draw(entry, [&] { DrawModelPassPerFace(big.get(), 0, 1, normals); });
+            const Picture actual = Draw(entry, [&] { DrawModelPass(big.get(), 0, 1, normals); });
+            EXPECT_EQ(Compare(expected, actual,
+                              normals && entry == Entry::EditorFrame ? LinePixels(entry, big.get(), 0, 1)
+                                                                     : std::vector<bool>{}),
+                      "");
+        }
 }
 
 TEST_F(ModelDrawIdentity, PlainDrawingAndItsListMatchThePerFaceSequence) {
