@@ -120,7 +120,9 @@ class PassWriter {
         : model_(model), normals_(normals), faceNormals_(shadeMode != 2),
           linesBeforeBlended_(rules.linesBeforeBlendedFaces), lines_(LineStore(0)), run_(LineStore(1)) {
         lines_.clear();
-        run_.clear();
+        // Sized once: a face adds at most 24 floats to a run that is drawn once it reaches
+        // kRunFloats, and the floats are written in place.
+        if (run_.size() < kRunFloats + 24) run_.resize(kRunFloats + 24);
         if (normals_) blendsAlways_ = !OpaqueBlending() || SmoothedFaces(renderMode);
         coordsUnread_ = TexCoordsUnreadWithout2D();
     }
@@ -162,15 +164,26 @@ class PassWriter {
 
         const float* st = face.texCoords;
         const bool coords = texture != 0 || !coordsUnread_;
-        if (open_ && run_.size() >= kRunFloats) End();
+        if (open_ && runSize_ >= kRunFloats) End();
         if (!open_) {
             open_ = true;
             runCoords_ = coords;
         }
         for (int k = 0; k < 3; ++k) {
-            run_.insert(run_.end(), {corners[k].x, corners[k].y, corners[k].z});
-            if (faceNormals_) run_.insert(run_.end(), {n.x, n.y, n.z});
-            if (runCoords_) run_.insert(run_.end(), {st[2 * k], st[2 * k + 1]});
+            float* out = run_.data() + runSize_;
+            *out++ = corners[k].x;
+            *out++ = corners[k].y;
+            *out++ = corners[k].z;
+            if (faceNormals_) {
+                *out++ = n.x;
+                *out++ = n.y;
+                *out++ = n.z;
+            }
+            if (runCoords_) {
+                *out++ = st[2 * k];
+                *out++ = st[2 * k + 1];
+            }
+            runSize_ = static_cast<size_t>(out - run_.data());
         }
         // Nothing reads the coordinates of an untextured face; the last ones are set at the end.
         lastCoords_ = coords ? nullptr : st + 4;
@@ -211,7 +224,7 @@ class PassWriter {
         if (!open_) return;
         open_ = false;
         const GLsizei stride = GLsizei(sizeof(float)) * (3 + (faceNormals_ ? 3 : 0) + (runCoords_ ? 2 : 0));
-        const GLsizei count = static_cast<GLsizei>(run_.size() * sizeof(float) / size_t(stride));
+        const GLsizei count = static_cast<GLsizei>(runSize_ * sizeof(float) / size_t(stride));
         glVertexPointer(3, GL_FLOAT, stride, run_.data());
         if (faceNormals_) {
             glEnableClientState(GL_NORMAL_ARRAY);
@@ -226,10 +239,10 @@ class PassWriter {
             glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         }
         glDrawArrays(GL_TRIANGLES, 0, count);
-        const float* last = run_.data() + run_.size() - size_t(stride) / sizeof(float);
+        const float* last = run_.data() + runSize_ - size_t(stride) / sizeof(float);
         if (faceNormals_) glNormal3fv(last + 3);
         if (runCoords_) glTexCoord2fv(last + (faceNormals_ ? 6 : 3));
-        run_.clear();
+        runSize_ = 0;
     }
 
     // A line is drawn with the texture coordinates its face left; they matter only when some
@@ -281,6 +294,7 @@ class PassWriter {
     const bool linesBeforeBlended_;
     std::vector<float>& lines_;
     std::vector<float>& run_;
+    size_t runSize_ = 0;
     bool runCoords_ = false;
     bool blendsAlways_ = false;
     bool coordsUnread_ = false;         // texture coordinates matter only to 2D-textured faces
