@@ -113,6 +113,8 @@ bool TexCoordsUnreadWithout2D() {
 //   under a blend function that mixes opaque fragments) would blend over the earlier lines:
 //   the pending lines are drawn first. Otherwise a later opaque face and an earlier line meet
 //   only through the depth test, where the order does not matter.
+// A run is drawn with one glDrawArrays; the current normal and texture coordinates are then set
+// to those of its last vertex, as drawing its faces one by one would have left them.
 class PassWriter {
   public:
     PassWriter(const Model* model, int32_t renderMode, int32_t shadeMode, bool normals,

@@ -63,11 +63,16 @@ std::vector<std::pair<std::string, std::vector<float>>> GlState() {
         glGetMaterialfv(face, GL_SHININESS, v.data());
         out.emplace_back(side + "shininess", v);
     }
-    const std::pair<const char*, GLenum> enables[] = {
-        {"lighting", GL_LIGHTING},     {"colour material", GL_COLOR_MATERIAL},
-        {"texture 2D", GL_TEXTURE_2D}, {"blend", GL_BLEND},
-        {"depth test", GL_DEPTH_TEST}, {"line smooth", GL_LINE_SMOOTH},
-        {"light 0", GL_LIGHT0},        {"cull face", GL_CULL_FACE}};
+    const std::pair<const char*, GLenum> enables[] = {{"lighting", GL_LIGHTING},
+                                                      {"colour material", GL_COLOR_MATERIAL},
+                                                      {"texture 2D", GL_TEXTURE_2D},
+                                                      {"blend", GL_BLEND},
+                                                      {"depth test", GL_DEPTH_TEST},
+                                                      {"line smooth", GL_LINE_SMOOTH},
+                                                      {"light 0", GL_LIGHT0},
+                                                      {"cull face", GL_CULL_FACE},
+                                                      {"vertex array", GL_VERTEX_ARRAY},
+                                                      {"normal array", GL_NORMAL_ARRAY}};
     for (const auto& [name, cap] : enables)
         out.emplace_back(std::string(name), std::vector<float>{glIsEnabled(cap) ? 1.0f : 0.0f});
     return out;
@@ -230,12 +235,14 @@ class ModelDrawIdentity : public ::testing::Test {
             // A 1D texture on as well: untextured faces then read their coordinates.
             glBindTexture(GL_TEXTURE_1D, stripe);
             glEnable(GL_TEXTURE_1D);
+            glEnableClientState(GL_NORMAL_ARRAY); // the caller's client arrays stay as they were
             glDisable(GL_BLEND);
             glDisable(GL_LINE_SMOOTH);
             glBindTexture(GL_TEXTURE_2D, translucentTexture);
             glEnable(GL_TEXTURE_2D);
         } else {
             glDisable(GL_TEXTURE_1D);
+            glDisableClientState(GL_NORMAL_ARRAY);
             glEnable(GL_LINE_SMOOTH);
             glBindTexture(GL_TEXTURE_2D, opaqueTexture);
             glDisable(GL_TEXTURE_2D);
