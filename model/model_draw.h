@@ -1,8 +1,10 @@
 #pragma once
-// Drawing a model with OpenGL 1.1 immediate mode: lit triangles in model coordinates, one
-// glBegin/glEnd pair per face in index order, into whatever context, projection, modelview
-// matrix and lights the caller has set up. A face with a corner index that is not below
-// vertexCount is skipped by every path here.
+// Drawing a model with OpenGL 1.1: lit triangles in model coordinates, in index order, into
+// whatever context, projection, modelview matrix and lights the caller has set up. Consecutive
+// faces that need no state change between them are drawn together (DrawModel in one
+// glBegin/glEnd pair, DrawModelPass in one glDrawArrays from client arrays of its own); the
+// pictures and the GL state left behind are those of drawing every face on its own. A face with
+// a corner index that is not below vertexCount is skipped by every path here.
 #include <cstdint>
 
 #include "model/model.h"
@@ -20,5 +22,6 @@ uint32_t CompileModelList(const Model* model);
 // for shadeMode 0 and smooth otherwise (2: no per-face normal), blending on, every face's
 // material applied and its texture bound when it has one, and with showNormals a white line
 // of one third unit along each front normal. Leaves point size and line width 1, polygon mode
-// fill, texturing off. Returns 0.
+// fill, and texturing off when it drew a face; the caller's client array state is restored.
+// Returns 0.
 int32_t DrawModelPass(const Model* model, int32_t renderMode, int32_t shadeMode, int32_t showNormals);

@@ -178,8 +178,9 @@ void DrawPickLines(const EditorState& state, const Model* model) {
         GetVertex(model, state.pickIndex, &x, &y, &z);
         glview::text_print(view, font, 80, 75, "Vertex [%u][%5.2f,%5.2f,%5.2f]", index, double(x), double(y),
                            double(z));
-        int32_t users[256];
-        const bool inUse = FacesUsingVertex(model, state.pickIndex, users, 256) != 0;
+        // One user is enough to know; the search then stops instead of crossing every face.
+        int32_t user = 0;
+        const bool inUse = FacesUsingVertex(model, state.pickIndex, &user, 1) != 0;
         glview::text_print(view, font, 80, 90, "%s", inUse ? "Vertex in use" : "DEL - remove");
         break;
     }
