@@ -42,6 +42,9 @@ struct FileDialogResult {
     int filterIndex = 1; // 1-based index of the filter left selected
 };
 
+// The answers to the question asked before unsaved changes would be discarded.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class EditorWindow {
   public:
     virtual ~EditorWindow() = default;
@@ -76,6 +79,11 @@ class EditorWindow {
     virtual void post_quit(int exitCode) = 0;
     // The drawing surface of the view filling the client area; null when there is none.
     virtual platform::GlSurface* gl_surface() = 0;
+    // Asks the question `text` with Save, Discard and Cancel; a window that cannot ask cancels,
+    // so that nothing is thrown away unasked.
+    virtual SaveChoice ask_save_changes(const std::string& /*text*/, const std::string& /*caption*/) {
+        return SaveChoice::Cancel;
+    }
 };
 
 } // namespace editor
