@@ -37,6 +37,9 @@ struct FileRequest {
 // Message box style flags, the old platform's values.
 inline constexpr unsigned kBoxIconStop = 0x10;
 
+// The answers to the question asked before unsaved changes would be discarded.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class EditorWindow {
   public:
     virtual ~EditorWindow() = default;
@@ -55,6 +58,11 @@ class EditorWindow {
     virtual void message_box(const std::string& text, const std::string& caption, unsigned style) = 0;
     // Ends the program's event loop with this exit code once the current handler returns.
     virtual void quit(int code) = 0;
+    // Asks the question `text` with Save, Discard and Cancel; a window that cannot ask cancels,
+    // so that nothing is thrown away unasked.
+    virtual SaveChoice ask_save_changes(const std::string& /*text*/, const std::string& /*caption*/) {
+        return SaveChoice::Cancel;
+    }
 };
 
 // The 2D calls the editor paints with. Texts are 8-bit, one byte per character (0xD7 is the sign x).
