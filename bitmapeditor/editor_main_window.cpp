@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSizeGrip>
 
 #include "bitmapeditor/client_area.h"
@@ -13,6 +14,7 @@
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/scroll_bar.h"
+#include "platform/qt/unsaved_changes.h"
 
 namespace bmpedit {
 
@@ -89,6 +91,26 @@ EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit)
         w->setGeometry(0, 0, 1, 1);
     editor_.on_create();
     resize(544, 375);
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+S saves to the file of the bitmap.
+    const std::pair<QKeySequence, int> shortcuts[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), IDM_UNDO},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), IDM_REDO},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), IDM_REDO},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), IDM_QUICK_SAVE}};
+    for (const auto& [keys, id] : shortcuts)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, id = id] { editor_.on_command(id); });
+    // Unsaved changes show as Qt's modified mark; unchanged, the title is the plain one.
+    editor_.history().set_changed_listener([this](bool changed) {
+        setWindowTitle(changed ? "App[*]" : "App");
+        setWindowModified(changed);
+    });
+    // The end of the session asks like closing the window; with no one to answer it is refused,
+    // so that the bitmap stays open rather than being thrown away.
+    platform::on_session_end(this, [this](bool can_ask) {
+        if (destroyed_ || !editor_.history().changed()) return true;
+        return can_ask && editor_.confirm_discard();
+    });
 }
 
 QScrollBar* EditorMainWindow::make_scroll_bar(ScrollBar which) {
@@ -183,7 +205,23 @@ void EditorMainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
+    switch (platform::ask_unsaved_changes(this, text, caption)) {
+    case platform::UnsavedAnswer::Save:
+        return SaveChoice::Save;
+    case platform::UnsavedAnswer::Discard:
+        return SaveChoice::Discard;
+    case platform::UnsavedAnswer::Cancel:
+        break;
+    }
+    return SaveChoice::Cancel;
+}
+
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    if (!destroyed_ && !editor_.confirm_discard()) {
+        event->ignore();
+        return;
+    }
     if (!destroyed_) {
         destroyed_ = true;
         editor_.on_destroy();

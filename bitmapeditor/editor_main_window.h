@@ -33,6 +33,7 @@ class EditorMainWindow : public QMainWindow, public EditorWindow {
     void choose_colour(Colour& colour, std::array<Colour, 16>& custom) override;
     void message_box(const std::string& text, const std::string& caption, unsigned style) override;
     void quit(int code) override;
+    SaveChoice ask_save_changes(const std::string& text, const std::string& caption) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

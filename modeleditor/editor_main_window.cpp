@@ -1,12 +1,14 @@
 #include "modeleditor/editor_main_window.h"
 
 #include "modeleditor/dialogs/editor_dialogs.h"
+#include "modeleditor/document_edits.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/editor_menu.h"
 #include "modeleditor/key_codes.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/unsaved_changes.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -36,6 +38,23 @@ std::uint32_t platform_menu_flags(std::uint32_t flags) {
     return out;
 }
 
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+S saves; 0 for any other key.
+int undo_shortcut(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (!(mods & Qt::ControlModifier) || (mods & (Qt::AltModifier | Qt::MetaModifier))) return 0;
+    const bool shift = (mods & Qt::ShiftModifier) != 0;
+    switch (key.key()) {
+    case Qt::Key_Z:
+        return shift ? IDM_REDO : IDM_UNDO;
+    case Qt::Key_Y:
+        return shift ? 0 : IDM_REDO;
+    case Qt::Key_S:
+        return shift ? 0 : IDM_QUICK_SAVE;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
@@ -60,6 +79,18 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
                 std::intptr_t((std::uint32_t(height) & 0xFFFF) << 16 | (std::uint32_t(width) & 0xFFFF)));
     });
     surface_.set_erase_handler([this] { proc_.handle(WM_ERASEBKGND, 0, 0); });
+    // Unsaved changes show as Qt's modified mark; unchanged, the title is the plain one.
+    proc_.history().set_changed_listener([this](bool changed) {
+        const QString title = QString::fromLatin1(kEditorTitle);
+        setWindowTitle(changed ? title + "[*]" : title);
+        setWindowModified(changed);
+    });
+    // The end of the session asks like closing the window; with no one to answer it is refused,
+    // so that the model stays open rather than being thrown away.
+    platform::on_session_end(this, [this](bool canAsk) {
+        if (destroyed_ || !proc_.history().changed()) return true;
+        return canAsk && proc_.confirm_discard();
+    });
 }
 
 EditorMainWindow::~EditorMainWindow() {
@@ -198,6 +229,18 @@ platform::GlSurface* EditorMainWindow::gl_surface() {
     return &surface_;
 }
 
+SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
+    switch (platform::ask_unsaved_changes(this, text, caption)) {
+    case platform::UnsavedAnswer::Save:
+        return SaveChoice::Save;
+    case platform::UnsavedAnswer::Discard:
+        return SaveChoice::Discard;
+    case platform::UnsavedAnswer::Cancel:
+        break;
+    }
+    return SaveChoice::Cancel;
+}
+
 void EditorMainWindow::destroy_once() {
     if (destroyed_) return;
     destroyed_ = true;
@@ -212,6 +255,10 @@ void EditorMainWindow::destroy_once() {
 // --- Events ---
 
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    if (!destroyed_ && !proc_.confirm_discard()) {
+        event->ignore();
+        return;
+    }
     destroy_once();
     event->accept();
 }
@@ -220,6 +267,10 @@ bool EditorMainWindow::key_event(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const std::uint32_t code = virtual_key_from_qt(key->key(), (key->modifiers() & Qt::KeypadModifier) != 0);
     if (event->type() == QEvent::KeyPress) {
+        if (const int command = undo_shortcut(*key)) {
+            proc_.handle(WM_COMMAND, std::uintptr_t(command), 0);
+            return true;
+        }
         if (code != 0) proc_.handle(WM_KEYDOWN, code, 0);
         const QString text = key->text();
         if (!text.isEmpty() && text.at(0).unicode() < 256 && !destroyed_)

@@ -50,6 +50,7 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     void destroy_window() override;
     void post_quit(int exitCode) override;
     platform::GlSurface* gl_surface() override;
+    SaveChoice ask_save_changes(const std::string& text, const std::string& caption) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
