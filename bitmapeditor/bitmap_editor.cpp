@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "bitmapeditor/bitmap_file_jobs.h"
 #include "bitmapeditor/commands.h"
 
 namespace bmpedit {
@@ -263,7 +264,9 @@ void BitmapEditor::open_file(const std::string& path) {
 void BitmapEditor::load(const std::string& path) {
     if (!bitmap_) return;
     auto fresh = std::make_unique<Taviron>();
-    const std::int32_t status = fresh->load(path.c_str());
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job(
+        "Loading " + path, progress, [&] { return load_taviron_file(*fresh, path, progress); });
     if (status != TAV_OK) {
         report_failure(FileAction::Load, path, status);
         return;
@@ -275,7 +278,9 @@ void BitmapEditor::load(const std::string& path) {
 void BitmapEditor::import(const std::string& path) {
     if (!bitmap_) return;
     auto fresh = empty_like(*bitmap_);
-    const std::int32_t status = fresh->import_bmp(path.c_str());
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job("Importing " + path, progress,
+                                                     [&] { return import_bmp_file(*fresh, path, progress); });
     if (status != TAV_OK)
         report_failure(FileAction::Import, path, status);
     else
@@ -289,8 +294,9 @@ bool BitmapEditor::save(bool compressed) {
 }
 
 bool BitmapEditor::save_to(const std::string& path, bool compressed) {
-    const std::int32_t status =
-        compressed ? bitmap_->save_compressed(path.c_str()) : bitmap_->save(path.c_str());
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job(
+        "Saving " + path, progress, [&] { return save_taviron_file(*bitmap_, path, compressed, progress); });
     if (status != TAV_OK) {
         report_failure(FileAction::Save, path, status);
         return false;

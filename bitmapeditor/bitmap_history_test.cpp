@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include "bitmapeditor/bitmap_editor.h"
+#include "bitmapeditor/bitmap_file_jobs.h"
 #include "bitmapeditor/commands.h"
 #include "bitmapeditor/fake_window.h"
 
@@ -18,6 +20,11 @@ namespace bmpedit {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<char> bytes_of(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // Size and header words followed by every pixel byte.
 std::vector<std::uint8_t> content(const Taviron& t) {
@@ -195,6 +202,24 @@ TEST_F(BitmapUndo, DiscardingChangedWorkAsksFirst) {
     window.save_choice = SaveChoice::Discard;
     EXPECT_TRUE(editor.confirm_discard());
     EXPECT_EQ(window.questions.back(), "Save the changes to work.Taviron?");
+}
+
+TEST_F(BitmapUndo, FileJobsWriteWhatTheLibraryWrites) {
+    drag({{0, 0}, {3, 2}});
+    for (bool compressed : {false, true}) {
+        const std::string mine = path("mine.Tav"), theirs = path("theirs.Tav");
+        platform::FileProgress progress;
+        ASSERT_EQ(save_taviron_file(*editor.bitmap(), mine, compressed, progress), TAV_OK);
+        EXPECT_EQ(editor.bitmap()->storage, compressed ? 1 : 0);
+        ASSERT_EQ(compressed ? editor.bitmap()->save_compressed(theirs.c_str())
+                             : editor.bitmap()->save(theirs.c_str()),
+                  TAV_OK);
+        EXPECT_EQ(bytes_of(mine), bytes_of(theirs)) << compressed;
+    }
+    Taviron empty;
+    platform::FileProgress progress;
+    EXPECT_EQ(load_taviron_file(empty, path("missing.Tav"), progress), TAV_ERR_FAILED);
+    EXPECT_EQ(save_taviron_file(*editor.bitmap(), dir.string(), false, progress), TAV_ERR_FAILED); // a folder
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSizeGrip>
+#include <utility>
 
 #include "bitmapeditor/client_area.h"
 #include "bitmapeditor/colour_button.h"
 #include "bitmapeditor/commands.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/file_dialog.h"
+#include "platform/qt/file_job.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/scroll_bar.h"
@@ -109,6 +111,7 @@ EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit)
     // so that the bitmap stays open rather than being thrown away.
     platform::on_session_end(this, [this](bool can_ask) {
         if (destroyed_ || !editor_.history().changed()) return true;
+        if (busy_) return false; // a file is being read or written: the session waits for it
         return can_ask && editor_.confirm_discard();
     });
 }
@@ -205,6 +208,16 @@ void EditorMainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+std::int32_t EditorMainWindow::run_file_job(const std::string& text, platform::FileProgress& progress,
+                                            const std::function<std::int32_t()>& job) {
+    busy_ = true;
+    const std::int32_t status = platform::run_file_job(this, text, progress, job);
+    busy_ = false;
+    if (std::exchange(close_after_job_, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return status;
+}
+
 SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
     switch (platform::ask_unsaved_changes(this, text, caption)) {
     case platform::UnsavedAnswer::Save:
@@ -218,6 +231,12 @@ SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std
 }
 
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    // Closing while a file is read or written waits for that to end, then closes as usual.
+    if (busy_) {
+        close_after_job_ = true;
+        event->ignore();
+        return;
+    }
     if (!destroyed_ && !editor_.confirm_discard()) {
         event->ignore();
         return;

@@ -2,12 +2,15 @@
 // What the bitmap editor needs from its window and from the surface it paints on.
 // The Qt shell implements both; the tests use recording fakes.
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bitmapeditor/geometry.h"
+#include "platform/file_progress.h"
 
 namespace bmpedit {
 
@@ -62,6 +65,14 @@ class EditorWindow {
     // so that nothing is thrown away unasked.
     virtual SaveChoice ask_save_changes(const std::string& /*text*/, const std::string& /*caption*/) {
         return SaveChoice::Cancel;
+    }
+    // Runs `job`, which reads or writes a file without touching the window, and returns its
+    // status. The window may run it on another thread, showing `text` and the bytes done of
+    // `progress` when it takes longer than about half a second; the bitmap does not change
+    // meanwhile. By default it runs at once.
+    virtual std::int32_t run_file_job(const std::string& /*text*/, platform::FileProgress& /*progress*/,
+                                      const std::function<std::int32_t()>& job) {
+        return job();
     }
 };
 

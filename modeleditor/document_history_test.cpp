@@ -9,6 +9,7 @@
 #include "modeleditor/document_edits.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/fake_editor_window.h"
+#include "modeleditor/model_file_jobs.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,11 @@ namespace editor {
 namespace {
 
 using testing::EditorFixture;
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // The header and the bytes of every list, without the list pointers.
 std::vector<std::uint8_t> Content(const Model& m) {
@@ -297,6 +303,26 @@ TEST_F(History, DiscardingChangedWorkAsksFirst) {
     Command(IDM_EXIT);
     EXPECT_EQ(window.questions.back(), "Save the changes to work.Korvex?");
     EXPECT_TRUE(window.destroyed);
+}
+
+TEST_F(History, FileJobsWriteAndReadWhatTheLibraryDoes) {
+    for (bool compressed : {false, true}) {
+        const std::string mine = Path("mine.Korvex"), theirs = Path("theirs.Korvex");
+        platform::FileProgress progress;
+        ASSERT_EQ(SaveKorvexFile(model(), mine, compressed, progress), MODEL_OK);
+        EXPECT_EQ(progress.done.load(), progress.total.load());
+        ASSERT_EQ(compressed ? ModelSaveCompressed(model(), theirs.c_str())
+                             : ModelSave(model(), theirs.c_str()),
+                  MODEL_OK);
+        EXPECT_EQ(FileBytes(mine), FileBytes(theirs)) << compressed;
+        ScopedModel back;
+        ASSERT_EQ(LoadKorvexFile(back.get(), mine, progress), MODEL_OK);
+        EXPECT_EQ(Content(*back.get()), Content(*model()));
+    }
+    ScopedModel untouched;
+    platform::FileProgress progress;
+    EXPECT_EQ(LoadKorvexFile(untouched.get(), Path("missing.Korvex"), progress), MODEL_ERR_OPEN);
+    EXPECT_EQ(SaveKorvexFile(model(), dir.string(), true, progress), MODEL_ERR_OPEN); // a folder
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "modeleditor/editor_menu.h"
 #include "modeleditor/key_codes.h"
 #include "platform/qt/file_dialog.h"
+#include "platform/qt/file_job.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/unsaved_changes.h"
@@ -22,6 +23,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace editor {
@@ -89,6 +91,7 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
     // so that the model stays open rather than being thrown away.
     platform::on_session_end(this, [this](bool canAsk) {
         if (destroyed_ || !proc_.history().changed()) return true;
+        if (busy_) return false; // a file is being read or written: the session waits for it
         return canAsk && proc_.confirm_discard();
     });
 }
@@ -162,7 +165,10 @@ void EditorMainWindow::post_message(std::uint32_t message, std::uintptr_t wParam
     QMetaObject::invokeMethod(
         this,
         [this, message, wParam, lParam] {
-            if (!destroyed_) proc_.handle(message, wParam, lParam);
+            if (busy_)
+                deferred_.push_back({std::intptr_t(message), std::intptr_t(wParam), lParam});
+            else if (!destroyed_)
+                proc_.handle(message, wParam, lParam);
         },
         Qt::QueuedConnection);
 }
@@ -177,7 +183,7 @@ void EditorMainWindow::set_timer(std::uint32_t id, std::uint32_t periodMs) {
     if (!timer) {
         timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this, id] {
-            if (!destroyed_) proc_.handle(WM_TIMER, id, 0);
+            if (!destroyed_ && !busy_) proc_.handle(WM_TIMER, id, 0);
         });
     }
     timer->start(int(std::max(periodMs, kShortestTimerMs)));
@@ -229,6 +235,18 @@ platform::GlSurface* EditorMainWindow::gl_surface() {
     return &surface_;
 }
 
+std::int32_t EditorMainWindow::run_file_job(const std::string& text, platform::FileProgress& progress,
+                                            const std::function<std::int32_t()>& job) {
+    busy_ = true;
+    const std::int32_t status = platform::run_file_job(this, text, progress, job);
+    busy_ = false;
+    for (const auto& [message, wParam, lParam] : std::exchange(deferred_, {}))
+        post_message(std::uint32_t(message), std::uintptr_t(wParam), lParam);
+    if (std::exchange(closeAfterJob_, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return status;
+}
+
 SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
     switch (platform::ask_unsaved_changes(this, text, caption)) {
     case platform::UnsavedAnswer::Save:
@@ -255,6 +273,12 @@ void EditorMainWindow::destroy_once() {
 // --- Events ---
 
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    // Closing while a file is read or written waits for that to end, then closes as usual.
+    if (busy_) {
+        closeAfterJob_ = true;
+        event->ignore();
+        return;
+    }
     if (!destroyed_ && !proc_.confirm_discard()) {
         event->ignore();
         return;

@@ -2,9 +2,12 @@
 // What the editor's window procedure needs from its window. The Qt shell implements it on a
 // real window; tests implement it with a recording fake.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/file_progress.h"
 
 namespace platform {
 class GlSurface;
@@ -83,6 +86,14 @@ class EditorWindow {
     // so that nothing is thrown away unasked.
     virtual SaveChoice ask_save_changes(const std::string& /*text*/, const std::string& /*caption*/) {
         return SaveChoice::Cancel;
+    }
+    // Runs `job`, which reads or writes a file without touching the window, and returns its
+    // status. The window may run it on another thread, showing `text` and the bytes done of
+    // `progress` when it takes longer than about half a second; the document does not change
+    // meanwhile. By default it runs at once.
+    virtual std::int32_t run_file_job(const std::string& /*text*/, platform::FileProgress& /*progress*/,
+                                      const std::function<std::int32_t()>& job) {
+        return job();
     }
 };
 

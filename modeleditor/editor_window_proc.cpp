@@ -11,6 +11,7 @@
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/element_edits.h"
 #include "modeleditor/file_failure.h"
+#include "modeleditor/model_file_jobs.h"
 #include "modeleditor/pick.h"
 
 #include <algorithm>
@@ -465,12 +466,13 @@ void EditorWindowProc::load_command(int id) {
     // then replaces the present model as one step; a failure leaves everything as it was.
     Model fresh;
     ModelInit(&fresh);
-    std::int32_t status = MODEL_ERR_MEMORY;
-    if (id == IDM_OPEN)
-        status = ModelLoad(&fresh, choice->path.c_str());
-    else if (ModelCopy(model_, fresh))
-        status = id == IDM_IMPORT_ASC ? ImportAsc(&fresh, choice->path.c_str())
-                                      : ImportAscAdvanced(&fresh, choice->path.c_str());
+    platform::FileProgress progress;
+    const std::int32_t status =
+        window_.run_file_job((id == IDM_OPEN ? "Opening " : "Importing ") + choice->path, progress, [&] {
+            if (id == IDM_OPEN) return LoadKorvexFile(&fresh, choice->path, progress);
+            if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
+            return ImportAscFile(&fresh, choice->path, id == IDM_IMPORT_ASC_ADVANCED, progress);
+        });
     if (status != MODEL_OK) {
         ModelRelease(&fresh);
         show_file_failure(id == IDM_OPEN ? FileOperation::Open : FileOperation::Import, choice->path, status);
@@ -484,11 +486,19 @@ void EditorWindowProc::load_command(int id) {
 bool EditorWindowProc::save_command(int id) {
     const auto choice = window_.file_dialog(KorvexSaveRequest());
     if (!choice) return false;
-    const std::int32_t status = id == IDM_SAVE_PURE ? ModelSave(&model_, choice->path.c_str())
-                                                    : ModelSaveCompressed(&model_, choice->path.c_str());
-    if (status != MODEL_OK) show_file_failure(FileOperation::Save, choice->path, status);
-    if (status == MODEL_OK) history_.saved_as({choice->path, id == IDM_SAVE_COMPRESSED});
-    return status == MODEL_OK;
+    return save_file(choice->path, id == IDM_SAVE_COMPRESSED);
+}
+
+bool EditorWindowProc::save_file(const std::string& path, bool compressed) {
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job(
+        "Saving " + path, progress, [&] { return SaveKorvexFile(&model_, path, compressed, progress); });
+    if (status != MODEL_OK) {
+        show_file_failure(FileOperation::Save, path, status);
+        return false;
+    }
+    history_.saved_as({path, compressed});
+    return true;
 }
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
@@ -531,14 +541,7 @@ bool EditorWindowProc::quick_save() {
     const DocumentFile& file = history_.file();
     if (file.path.empty()) return save_command(IDM_SAVE_PURE);
     const DocumentFile target = file;
-    const std::int32_t status = target.compressed ? ModelSaveCompressed(&model_, target.path.c_str())
-                                                  : ModelSave(&model_, target.path.c_str());
-    if (status != MODEL_OK) {
-        show_file_failure(FileOperation::Save, target.path, status);
-        return false;
-    }
-    history_.saved_as(target);
-    return true;
+    return save_file(target.path, target.compressed);
 }
 
 bool EditorWindowProc::confirm_discard() {

@@ -69,6 +69,7 @@ class EditorWindowProc {
     void model_replaced();
     void undo_command(bool redo);
     bool quick_save();
+    bool save_file(const std::string& path, bool compressed);
     bool dialog_command(int id);
 
     EditorWindow& window_;
