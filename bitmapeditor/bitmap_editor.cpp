@@ -294,6 +294,8 @@ bool BitmapEditor::save(bool compressed) {
 }
 
 bool BitmapEditor::save_to(const std::string& path, bool compressed) {
+    // A stroke under way ends its step here, so that the saved state is a step of its own.
+    history_.end_stroke(bitmap_.get());
     platform::FileProgress progress;
     const std::int32_t status = window_.run_file_job(
         "Saving " + path, progress, [&] { return save_taviron_file(*bitmap_, path, compressed, progress); });

@@ -153,6 +153,10 @@ TEST_F(History, ADragIsOneStepAndUndoResetsAPickThatIsGone) {
     proc.handle(WM_LBUTTONDOWN, 0, 0);
     for (int i = 0; i < 5; ++i)
         mouse(10, 0);
+    // A drag under way is already unsaved work.
+    window.saveChoice = SaveChoice::Cancel;
+    Command(IDM_NEW);
+    EXPECT_EQ(window.questions.size(), 1u);
     proc.handle(WM_LBUTTONUP, 0, 0);
     EXPECT_NEAR(model()->vertices[0].x, 1.5f, 1e-5);
     EXPECT_EQ(proc.history().undo_count(), 1u);

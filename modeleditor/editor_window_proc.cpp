@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace editor {
 namespace {
@@ -490,6 +491,8 @@ bool EditorWindowProc::save_command(int id) {
 }
 
 bool EditorWindowProc::save_file(const std::string& path, bool compressed) {
+    // A drag under way ends its step here, so that the saved state is a step of its own.
+    history_.commit(&model_);
     platform::FileProgress progress;
     const std::int32_t status = window_.run_file_job(
         "Saving " + path, progress, [&] { return SaveKorvexFile(&model_, path, compressed, progress); });
@@ -503,12 +506,21 @@ bool EditorWindowProc::save_file(const std::string& path, bool compressed) {
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
     const bool asc = HasAscExtension(path);
-    const std::int32_t status =
-        asc ? ImportAscAdvanced(&model_, path.c_str()) : ModelLoad(&model_, path.c_str());
-    if (status != MODEL_OK)
+    Model fresh;
+    ModelInit(&fresh);
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job((asc ? "Importing " : "Opening ") + path, progress, [&] {
+        if (!asc) return LoadKorvexFile(&fresh, path, progress);
+        if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
+        return ImportAscFile(&fresh, path, true, progress);
+    });
+    if (status != MODEL_OK) {
         show_file_failure(asc ? FileOperation::Import : FileOperation::Open, path, status);
-    else
+    } else {
+        std::swap(model_, fresh);
         model_replaced();
+    }
+    ModelRelease(&fresh);
     // The file given at start is where the session begins: nothing to undo, nothing unsaved.
     if (status == MODEL_OK)
         history_.reset(asc ? DocumentFile{} : DocumentFile{path, model_.compression == 1});
@@ -545,6 +557,7 @@ bool EditorWindowProc::quick_save() {
 }
 
 bool EditorWindowProc::confirm_discard() {
+    history_.commit(&model_); // a drag under way counts as a change
     if (!history_.changed()) return true;
     switch (window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kEditorTitle)) {
     case SaveChoice::Save:
