@@ -19,10 +19,16 @@ bool write_all(std::FILE* file, const std::uint8_t* data, std::size_t bytes) {
 // nothing is flushed before the end.
 bool deflate_pieces(std::FILE* file, std::initializer_list<std::span<const std::uint8_t>> pieces,
                     FileProgress& progress, int& zlib_status) {
+    std::vector<std::uint8_t> out;
+    try {
+        out.resize(kChunk);
+    } catch (const std::bad_alloc&) {
+        zlib_status = Z_MEM_ERROR;
+        return false;
+    }
     z_stream stream{};
     zlib_status = deflateInit(&stream, 9);
     if (zlib_status != Z_OK) return false;
-    std::vector<std::uint8_t> out(kChunk);
     bool ok = true;
     auto pump = [&](int flush) {
         do {
