@@ -220,6 +220,16 @@ TEST_F(History, AStepCostsOneCopyOfWhatChanged) {
     EXPECT_LT(history.bytes(), 100000 * sizeof(Vertex) + 2048); // the vertices once
     RecordedFlipAllFaces(history, big.get());
     EXPECT_LT(history.bytes(), 100000 * sizeof(Vertex) + 4096); // no copy at all
+
+    // A replaced model is held once, and weighs nothing once undone (the empty one is held then).
+    DocumentHistory replaced;
+    Model empty;
+    ModelInit(&empty);
+    RecordedReplace(replaced, big.get(), empty, true);
+    EXPECT_GE(replaced.bytes(), 300000 * sizeof(Face));
+    ASSERT_TRUE(replaced.undo(big.get()));
+    EXPECT_EQ(FaceCount(big.get()), 300000);
+    EXPECT_LT(replaced.bytes(), 4096u);
 }
 
 TEST_F(History, TheChangedMarkFollowsSavesUndosAndOpens) {

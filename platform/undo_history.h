@@ -28,6 +28,7 @@ template <class Step> class UndoHistory {
     struct Entry {
         Step step;
         std::uint64_t serial = 0;
+        std::size_t bytes = 0; // step.bytes() when it last moved
     };
 
     explicit UndoHistory(std::size_t limitBytes) : limit_(limitBytes) {}
@@ -35,8 +36,12 @@ template <class Step> class UndoHistory {
     // Adds a step after the present state. The redo steps are dropped; the oldest steps go while
     // the history is over its bound, the newest one always stays.
     void push(Step step) {
+        for (const Entry& e : redo_)
+            total_ -= e.bytes;
         redo_.clear();
-        undo_.push_back({std::move(step), ++lastSerial_});
+        const std::size_t size = step.bytes();
+        undo_.push_back({std::move(step), ++lastSerial_, size});
+        total_ += size;
         trim();
         notify();
     }
@@ -48,12 +53,14 @@ template <class Step> class UndoHistory {
     void undone() {
         redo_.push_back(std::move(undo_.back()));
         undo_.pop_back();
+        resize(redo_.back());
         trim();
         notify();
     }
     void redone() {
         undo_.push_back(std::move(redo_.back()));
         redo_.pop_back();
+        resize(undo_.back());
         trim();
         notify();
     }
@@ -72,6 +79,7 @@ template <class Step> class UndoHistory {
     void clear() {
         undo_.clear();
         redo_.clear();
+        total_ = 0;
         base_ = ++lastSerial_;
         saved_ = base_;
         notify();
@@ -86,32 +94,31 @@ template <class Step> class UndoHistory {
 
     std::size_t undo_count() const { return undo_.size(); }
     std::size_t redo_count() const { return redo_.size(); }
-    std::size_t bytes() const {
-        std::size_t total = 0;
-        for (const Entry& e : undo_)
-            total += e.step.bytes();
-        for (const Entry& e : redo_)
-            total += e.step.bytes();
-        return total;
-    }
+    std::size_t bytes() const { return total_; }
     std::size_t limit() const { return limit_; }
 
     // Drops the oldest undo steps, then the farthest redo steps, until the history fits its
     // bound; the step nearest the present state on each side is kept.
     void trim() {
-        std::size_t total = bytes();
-        while (total > limit_ && undo_.size() > 1) {
-            total -= undo_.front().step.bytes();
+        while (total_ > limit_ && undo_.size() > 1) {
+            total_ -= undo_.front().bytes;
             base_ = undo_.front().serial;
             undo_.pop_front();
         }
-        while (total > limit_ && redo_.size() > 1) {
-            total -= redo_.front().step.bytes();
+        while (total_ > limit_ && redo_.size() > 1) {
+            total_ -= redo_.front().bytes;
             redo_.pop_front();
         }
     }
 
   private:
+    // Applying a step exchanges what it holds, so its size may change when it moves.
+    void resize(Entry& e) {
+        total_ -= e.bytes;
+        e.bytes = e.step.bytes();
+        total_ += e.bytes;
+    }
+
     void notify() {
         const bool now = changed();
         if (now == notified_) return;
@@ -122,6 +129,7 @@ template <class Step> class UndoHistory {
     std::size_t limit_;
     std::deque<Entry> undo_; // oldest first
     std::deque<Entry> redo_; // farthest first: back() is redone next
+    std::size_t total_ = 0;  // bytes of every kept step
     std::uint64_t lastSerial_ = 0;
     std::uint64_t base_ = 0; // position of the document with every kept step undone
     std::uint64_t saved_ = 0;
