@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "bitmapeditor/bitmap_file_jobs.h"
 #include "bitmapeditor/commands.h"
 
 namespace bmpedit {
@@ -172,11 +173,14 @@ void BitmapEditor::on_draw_button(int id, EditorPainter& painter) const {
 }
 
 void BitmapEditor::on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bool right_down) {
+    // A move with no button held ends a stroke whose release was not seen.
+    if (!left_down && !right_down) history_.end_stroke(bitmap_.get());
     if (bitmap_) {
         const PixelPos p = pixel_at(x, y, view_);
         // Positions outside the bitmap are refused by the bitmap itself.
         if (mode_ == Mode::Colour) {
             const int alpha = bitmap_->get_alpha(p.x, p.y);
+            if (left_down || right_down) history_.touch(*bitmap_, p.x, p.y);
             if (left_down)
                 bitmap_->set_pixel(p.x, p.y, red_of(left_colour_), green_of(left_colour_),
                                    blue_of(left_colour_), alpha);
@@ -184,6 +188,7 @@ void BitmapEditor::on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bo
                 bitmap_->set_pixel(p.x, p.y, red_of(right_colour_), green_of(right_colour_),
                                    blue_of(right_colour_), alpha);
         } else if (left_down) {
+            history_.touch(*bitmap_, p.x, p.y);
             const Colour colour = bitmap_->get_rgb(p.x, p.y);
             bitmap_->set_pixel(p.x, p.y, red_of(colour), green_of(colour), blue_of(colour), paint_alpha_);
         }
@@ -193,18 +198,29 @@ void BitmapEditor::on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bo
 
 void BitmapEditor::on_command(int id) {
     const Rect grid = grid_rect(client_width_, client_height_);
+    history_.end_stroke(bitmap_.get());
     switch (id) {
     case IDM_NEW:
-        bitmap_ = std::make_unique<Taviron>(kNewSide, kNewSide);
+        if (!confirm_discard()) break;
+        replace_bitmap(std::make_unique<Taviron>(kNewSide, kNewSide), true);
         window_.invalidate(grid, true);
         break;
     case IDM_LOAD:
+        if (!confirm_discard()) break;
         if (auto path = window_.ask_file(load_request())) load(*path);
         window_.invalidate(grid, true);
         break;
     case IDM_IMPORT:
+        if (!confirm_discard()) break;
         if (auto path = window_.ask_file(import_request())) import(*path);
         window_.invalidate(grid, true);
+        break;
+    case IDM_UNDO:
+    case IDM_REDO:
+        undo(id == IDM_REDO);
+        break;
+    case IDM_QUICK_SAVE:
+        quick_save();
         break;
     case IDM_SAVE:
         save(false);
@@ -217,7 +233,10 @@ void BitmapEditor::on_command(int id) {
         window_.invalidate({9, 0, grid.right, grid.bottom}, true);
         break;
     case IDM_SIZE32:
-        if (bitmap_) bitmap_->resize(kNewSide, kNewSide);
+        // Resized as a copy, so that the bitmap before stays whole for undo.
+        if (auto resized = bitmap_ ? copy_bitmap(*bitmap_) : nullptr;
+            resized && resized->resize(kNewSide, kNewSide) == TAV_OK)
+            replace_bitmap(std::move(resized), false);
         window_.invalidate_client(true);
         break;
     case IDC_LEFT_COLOUR:
@@ -241,35 +260,114 @@ void BitmapEditor::on_command(int id) {
 }
 
 void BitmapEditor::open_file(const std::string& path) {
+    read_file(path);
+    // The file given at start is where the session begins: nothing to undo, nothing unsaved.
+    history_.reset(history_.file().path == path ? history_.file() : BitmapFile{});
+    window_.invalidate(grid_rect(client_width_, client_height_), true);
+    refresh_status();
+}
+
+void BitmapEditor::open_dropped_file(const std::string& path) {
+    if (!confirm_discard()) return;
+    read_file(path);
+    window_.invalidate(grid_rect(client_width_, client_height_), true);
+    refresh_status();
+}
+
+void BitmapEditor::read_file(const std::string& path) {
     if (has_extension(path, ".bmp") || has_extension(path, ".png"))
         import(path);
     else
         load(path);
     clamp_view();
-    window_.invalidate(grid_rect(client_width_, client_height_), true);
-    refresh_status();
 }
 
+// Load and Import read into a record of their own, which then replaces the bitmap as one step;
+// a failure leaves the bitmap as it was.
 void BitmapEditor::load(const std::string& path) {
     if (!bitmap_) return;
-    const std::int32_t status = bitmap_->load(path.c_str());
-    if (status != TAV_OK) report_failure(FileAction::Load, path, status);
+    auto fresh = std::make_unique<Taviron>();
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job(
+        "Loading " + path, progress, [&] { return load_taviron_file(*fresh, path, progress); });
+    if (status != TAV_OK) {
+        report_failure(FileAction::Load, path, status);
+        return;
+    }
+    const bool compressed = fresh->storage == 1;
+    replace_bitmap(std::move(fresh), true, {path, compressed});
 }
 
 void BitmapEditor::import(const std::string& path) {
     if (!bitmap_) return;
     // The name decides the reader, whichever filter of the dialog found the file.
     const bool png = has_extension(path, ".png");
-    const std::int32_t status = png ? bitmap_->import_png(path.c_str()) : bitmap_->import_bmp(path.c_str());
-    if (status != TAV_OK) report_failure(png ? FileAction::ImportPng : FileAction::Import, path, status);
+    auto fresh = empty_like(*bitmap_);
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job("Importing " + path, progress, [&] {
+        return png ? import_png_file(*fresh, path, progress) : import_bmp_file(*fresh, path, progress);
+    });
+    if (status != TAV_OK)
+        report_failure(png ? FileAction::ImportPng : FileAction::Import, path, status);
+    else
+        replace_bitmap(std::move(fresh), false);
 }
 
-void BitmapEditor::save(bool compressed) {
+bool BitmapEditor::save(bool compressed) {
     auto path = window_.ask_file(save_request());
-    if (!path || !bitmap_) return;
-    const std::int32_t status =
-        compressed ? bitmap_->save_compressed(path->c_str()) : bitmap_->save(path->c_str());
-    if (status != TAV_OK) report_failure(FileAction::Save, *path, status);
+    if (!path || !bitmap_) return false;
+    return save_to(*path, compressed);
+}
+
+bool BitmapEditor::save_to(const std::string& path, bool compressed) {
+    // A stroke under way ends its step here, so that the saved state is a step of its own.
+    history_.end_stroke(bitmap_.get());
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job(
+        "Saving " + path, progress, [&] { return save_taviron_file(*bitmap_, path, compressed, progress); });
+    if (status != TAV_OK) {
+        report_failure(FileAction::Save, path, status);
+        return false;
+    }
+    history_.saved_as({path, compressed});
+    return true;
+}
+
+void BitmapEditor::on_mouse_up() {
+    history_.end_stroke(bitmap_.get());
+}
+
+void BitmapEditor::replace_bitmap(std::unique_ptr<Taviron> fresh, bool new_file, const BitmapFile& file) {
+    std::swap(bitmap_, fresh);
+    history_.replaced(std::move(fresh), new_file, file);
+}
+
+void BitmapEditor::undo(bool redo) {
+    if (!(redo ? history_.redo(bitmap_) : history_.undo(bitmap_))) return;
+    window_.invalidate_client(true);
+    update_scroll_bars();
+    refresh_status();
+}
+
+bool BitmapEditor::quick_save() {
+    if (!bitmap_) return false;
+    if (history_.file().path.empty()) return save(false);
+    const BitmapFile file = history_.file();
+    return save_to(file.path, file.compressed);
+}
+
+bool BitmapEditor::confirm_discard() {
+    history_.end_stroke(bitmap_.get());
+    if (!history_.changed()) return true;
+    switch (window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kCaption)) {
+    case SaveChoice::Save:
+        return quick_save();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void BitmapEditor::report_failure(FileAction action, const std::string& path, std::int32_t status) {

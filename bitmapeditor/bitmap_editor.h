@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bitmap/taviron.h"
+#include "bitmapeditor/bitmap_history.h"
 #include "bitmapeditor/cell_grid.h"
 #include "bitmapeditor/editor_window.h"
 
@@ -35,6 +36,8 @@ class BitmapEditor {
     void on_draw_button(int id, EditorPainter& painter) const;
     // Mouse move or button press at client position (x, y) with the buttons held now.
     void on_mouse(std::uint16_t x, std::uint16_t y, bool left_down, bool right_down);
+    // All mouse buttons released: the painting stroke ends.
+    void on_mouse_up();
     // A menu command or a colour button; unknown ids do nothing.
     void on_command(int id);
     // A request of a scroll bar (an SB_ code); `position` is the thumb position for thumb requests.
@@ -43,6 +46,14 @@ class BitmapEditor {
     // Opens `path` as the Load command does after its dialog (a name ending in ".bmp" or ".png",
     // in any case, is imported).
     void open_file(const std::string& path);
+    // A file dropped on the window: asks first about unsaved changes, then opens it as open_file
+    // does, as one step that can be undone.
+    void open_dropped_file(const std::string& path);
+
+    // Before the bitmap would be discarded: true at once when it has no unsaved changes, else the
+    // Save / Discard / Cancel question; Save goes on only when the save succeeded.
+    bool confirm_discard();
+    BitmapHistory& history() { return history_; }
 
     // The status line as it is painted, 8-bit text.
     std::string status_text() const;
@@ -62,9 +73,15 @@ class BitmapEditor {
   private:
     enum class FileAction { Load, Import, ImportPng, Save };
 
+    // Imports a ".bmp" or ".png" name, loads any other, and keeps the view within the bitmap.
+    void read_file(const std::string& path);
     void load(const std::string& path);
     void import(const std::string& path);
-    void save(bool compressed);
+    bool save(bool compressed);
+    bool save_to(const std::string& path, bool compressed);
+    bool quick_save();
+    void undo(bool redo);
+    void replace_bitmap(std::unique_ptr<Taviron> fresh, bool new_file, const BitmapFile& file = {});
     void choose_button_colour(Colour& colour);
     void choose_paint_alpha();
     // Shows the stop box that names the file and why `action` failed on it.
@@ -89,6 +106,7 @@ class BitmapEditor {
     std::array<Colour, 16> custom_colours_{};
     // The status line as last painted or asked to be repainted; a different text asks again.
     std::string requested_status_;
+    BitmapHistory history_;
 };
 
 // Why a bitmap file operation failed, for the user; `import` picks the texts of BMP import.

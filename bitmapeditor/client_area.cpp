@@ -55,4 +55,9 @@ void ClientArea::mouseMoveEvent(QMouseEvent* event) {
 // The second press of a double click paints nothing by itself; moving with the button held does.
 void ClientArea::mouseDoubleClickEvent(QMouseEvent*) {}
 
+// Releasing the last button ends the painting stroke, wherever the pointer is.
+void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) editor_.on_mouse_up();
+}
+
 } // namespace bmpedit

@@ -19,6 +19,7 @@ class ClientArea : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void send_mouse(const QPoint& at, Qt::MouseButtons buttons);

@@ -5,7 +5,9 @@
 #include <QDropEvent>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSizeGrip>
+#include <utility>
 
 #include "bitmapeditor/client_area.h"
 #include "bitmapeditor/colour_button.h"
@@ -13,9 +15,11 @@
 #include "bitmapeditor/file_drop.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/file_dialog.h"
+#include "platform/qt/file_job.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/scroll_bar.h"
+#include "platform/qt/unsaved_changes.h"
 
 namespace bmpedit {
 
@@ -93,6 +97,27 @@ EditorMainWindow::EditorMainWindow(std::function<void(int)> on_quit)
     editor_.on_create();
     resize(544, 375);
     setAcceptDrops(true);
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+S saves to the file of the bitmap.
+    const std::pair<QKeySequence, int> shortcuts[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), IDM_UNDO},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), IDM_REDO},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), IDM_REDO},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), IDM_QUICK_SAVE}};
+    for (const auto& [keys, id] : shortcuts)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, id = id] { editor_.on_command(id); });
+    // Unsaved changes show as Qt's modified mark; unchanged, the title is the plain one.
+    editor_.history().set_changed_listener([this](bool changed) {
+        setWindowTitle(changed ? "App[*]" : "App");
+        setWindowModified(changed);
+    });
+    // The end of the session asks like closing the window; with no one to answer it is refused,
+    // so that the bitmap stays open rather than being thrown away.
+    platform::on_session_end(this, [this](bool can_ask) {
+        if (destroyed_ || !editor_.history().changed()) return true;
+        if (busy_) return false; // a file is being read or written: the session waits for it
+        return can_ask && editor_.confirm_discard();
+    });
 }
 
 void EditorMainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -106,7 +131,7 @@ void EditorMainWindow::dropEvent(QDropEvent* event) {
     // Opened after the drop has finished, so that a box about a failure does not hold up the
     // program the file came from.
     QMetaObject::invokeMethod(
-        this, [this, file = *path] { editor_.open_file(file); }, Qt::QueuedConnection);
+        this, [this, file = *path] { editor_.open_dropped_file(file); }, Qt::QueuedConnection);
 }
 
 QScrollBar* EditorMainWindow::make_scroll_bar(ScrollBar which) {
@@ -201,7 +226,39 @@ void EditorMainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+std::int32_t EditorMainWindow::run_file_job(const std::string& text, platform::FileProgress& progress,
+                                            const std::function<std::int32_t()>& job) {
+    busy_ = true;
+    const std::int32_t status = platform::run_file_job(this, text, progress, job);
+    busy_ = false;
+    if (std::exchange(close_after_job_, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return status;
+}
+
+SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
+    switch (platform::ask_unsaved_changes(this, text, caption)) {
+    case platform::UnsavedAnswer::Save:
+        return SaveChoice::Save;
+    case platform::UnsavedAnswer::Discard:
+        return SaveChoice::Discard;
+    case platform::UnsavedAnswer::Cancel:
+        break;
+    }
+    return SaveChoice::Cancel;
+}
+
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    // Closing while a file is read or written waits for that to end, then closes as usual.
+    if (busy_) {
+        close_after_job_ = true;
+        event->ignore();
+        return;
+    }
+    if (!destroyed_ && !editor_.confirm_discard()) {
+        event->ignore();
+        return;
+    }
     if (!destroyed_) {
         destroyed_ = true;
         editor_.on_destroy();

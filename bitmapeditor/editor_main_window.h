@@ -33,6 +33,9 @@ class EditorMainWindow : public QMainWindow, public EditorWindow {
     void choose_colour(Colour& colour, std::array<Colour, 16>& custom) override;
     void message_box(const std::string& text, const std::string& caption, unsigned style) override;
     void quit(int code) override;
+    SaveChoice ask_save_changes(const std::string& text, const std::string& caption) override;
+    std::int32_t run_file_job(const std::string& text, platform::FileProgress& progress,
+                              const std::function<std::int32_t()>& job) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +55,9 @@ class EditorMainWindow : public QMainWindow, public EditorWindow {
     QSizeGrip* grip_ = nullptr;
     ColourButton* buttons_[3] = {};
     bool destroyed_ = false;
+    // While a file job runs, a close waits for its end.
+    bool busy_ = false;
+    bool close_after_job_ = false;
 };
 
 } // namespace bmpedit

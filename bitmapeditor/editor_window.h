@@ -2,12 +2,15 @@
 // What the bitmap editor needs from its window and from the surface it paints on.
 // The Qt shell implements both; the tests use recording fakes.
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bitmapeditor/geometry.h"
+#include "platform/file_progress.h"
 
 namespace bmpedit {
 
@@ -37,6 +40,9 @@ struct FileRequest {
 // Message box style flags, the old platform's values.
 inline constexpr unsigned kBoxIconStop = 0x10;
 
+// The answers to the question asked before unsaved changes would be discarded.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class EditorWindow {
   public:
     virtual ~EditorWindow() = default;
@@ -55,6 +61,19 @@ class EditorWindow {
     virtual void message_box(const std::string& text, const std::string& caption, unsigned style) = 0;
     // Ends the program's event loop with this exit code once the current handler returns.
     virtual void quit(int code) = 0;
+    // Asks the question `text` with Save, Discard and Cancel; a window that cannot ask cancels,
+    // so that nothing is thrown away unasked.
+    virtual SaveChoice ask_save_changes(const std::string& /*text*/, const std::string& /*caption*/) {
+        return SaveChoice::Cancel;
+    }
+    // Runs `job`, which reads or writes a file without touching the window, and returns its
+    // status. The window may run it on another thread, showing `text` and the bytes done of
+    // `progress` when it takes longer than about half a second; the bitmap does not change
+    // meanwhile. By default it runs at once.
+    virtual std::int32_t run_file_job(const std::string& /*text*/, platform::FileProgress& /*progress*/,
+                                      const std::function<std::int32_t()>& job) {
+        return job();
+    }
 };
 
 // The 2D calls the editor paints with. Texts are 8-bit, one byte per character (0xD7 is the sign x).

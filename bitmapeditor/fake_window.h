@@ -66,6 +66,12 @@ class FakeWindow : public EditorWindow {
         boxes.push_back({text, caption, style});
     }
     void quit(int code) override { quits.push_back(code); }
+    std::vector<std::string> questions; // each unsaved-changes question asked
+    SaveChoice save_choice = SaveChoice::Discard;
+    SaveChoice ask_save_changes(const std::string& text, const std::string&) override {
+        questions.push_back(text);
+        return save_choice;
+    }
 
     bool invalidated(const Rect& area, bool erase) const {
         for (const auto& i : invalidations)

@@ -1,12 +1,15 @@
 #include "modeleditor/editor_main_window.h"
 
 #include "modeleditor/dialogs/editor_dialogs.h"
+#include "modeleditor/document_edits.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/editor_menu.h"
 #include "modeleditor/key_codes.h"
 #include "platform/qt/file_dialog.h"
+#include "platform/qt/file_job.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/unsaved_changes.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,6 +23,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace editor {
@@ -34,6 +38,23 @@ std::uint32_t platform_menu_flags(std::uint32_t flags) {
     if (flags & MF_CHECKED) out |= platform::MF_CHECKED;
     if (flags & MF_SEPARATOR) out |= platform::MF_SEPARATOR;
     return out;
+}
+
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+S saves; 0 for any other key.
+int undo_shortcut(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    if (!(mods & Qt::ControlModifier) || (mods & (Qt::AltModifier | Qt::MetaModifier))) return 0;
+    const bool shift = (mods & Qt::ShiftModifier) != 0;
+    switch (key.key()) {
+    case Qt::Key_Z:
+        return shift ? IDM_REDO : IDM_UNDO;
+    case Qt::Key_Y:
+        return shift ? 0 : IDM_REDO;
+    case Qt::Key_S:
+        return shift ? 0 : IDM_QUICK_SAVE;
+    default:
+        return 0;
+    }
 }
 
 } // namespace
@@ -61,6 +82,19 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
                 std::intptr_t((std::uint32_t(height) & 0xFFFF) << 16 | (std::uint32_t(width) & 0xFFFF)));
     });
     surface_.set_erase_handler([this] { proc_.handle(WM_ERASEBKGND, 0, 0); });
+    // Unsaved changes show as Qt's modified mark; unchanged, the title is the plain one.
+    proc_.history().set_changed_listener([this](bool changed) {
+        const QString title = QString::fromLatin1(kEditorTitle);
+        setWindowTitle(changed ? title + "[*]" : title);
+        setWindowModified(changed);
+    });
+    // The end of the session asks like closing the window; with no one to answer it is refused,
+    // so that the model stays open rather than being thrown away.
+    platform::on_session_end(this, [this](bool canAsk) {
+        if (destroyed_ || !proc_.history().changed()) return true;
+        if (busy_) return false; // a file is being read or written: the session waits for it
+        return canAsk && proc_.confirm_discard();
+    });
 }
 
 EditorMainWindow::~EditorMainWindow() {
@@ -132,7 +166,10 @@ void EditorMainWindow::post_message(std::uint32_t message, std::uintptr_t wParam
     QMetaObject::invokeMethod(
         this,
         [this, message, wParam, lParam] {
-            if (!destroyed_) proc_.handle(message, wParam, lParam);
+            if (busy_)
+                deferred_.push_back({std::intptr_t(message), std::intptr_t(wParam), lParam});
+            else if (!destroyed_)
+                proc_.handle(message, wParam, lParam);
         },
         Qt::QueuedConnection);
 }
@@ -147,7 +184,7 @@ void EditorMainWindow::set_timer(std::uint32_t id, std::uint32_t periodMs) {
     if (!timer) {
         timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this, id] {
-            if (!destroyed_) proc_.handle(WM_TIMER, id, 0);
+            if (!destroyed_ && !busy_) proc_.handle(WM_TIMER, id, 0);
         });
     }
     timer->start(int(std::max(periodMs, kShortestTimerMs)));
@@ -199,6 +236,30 @@ platform::GlSurface* EditorMainWindow::gl_surface() {
     return &surface_;
 }
 
+std::int32_t EditorMainWindow::run_file_job(const std::string& text, platform::FileProgress& progress,
+                                            const std::function<std::int32_t()>& job) {
+    busy_ = true;
+    const std::int32_t status = platform::run_file_job(this, text, progress, job);
+    busy_ = false;
+    for (const auto& [message, wParam, lParam] : std::exchange(deferred_, {}))
+        post_message(std::uint32_t(message), std::uintptr_t(wParam), lParam);
+    if (std::exchange(closeAfterJob_, false))
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return status;
+}
+
+SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
+    switch (platform::ask_unsaved_changes(this, text, caption)) {
+    case platform::UnsavedAnswer::Save:
+        return SaveChoice::Save;
+    case platform::UnsavedAnswer::Discard:
+        return SaveChoice::Discard;
+    case platform::UnsavedAnswer::Cancel:
+        break;
+    }
+    return SaveChoice::Cancel;
+}
+
 void EditorMainWindow::destroy_once() {
     if (destroyed_) return;
     destroyed_ = true;
@@ -213,6 +274,16 @@ void EditorMainWindow::destroy_once() {
 // --- Events ---
 
 void EditorMainWindow::closeEvent(QCloseEvent* event) {
+    // Closing while a file is read or written waits for that to end, then closes as usual.
+    if (busy_) {
+        closeAfterJob_ = true;
+        event->ignore();
+        return;
+    }
+    if (!destroyed_ && !proc_.confirm_discard()) {
+        event->ignore();
+        return;
+    }
     destroy_once();
     event->accept();
 }
@@ -221,6 +292,10 @@ bool EditorMainWindow::key_event(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const std::uint32_t code = virtual_key_from_qt(key->key(), (key->modifiers() & Qt::KeypadModifier) != 0);
     if (event->type() == QEvent::KeyPress) {
+        if (const int command = undo_shortcut(*key)) {
+            proc_.handle(WM_COMMAND, std::uintptr_t(command), 0);
+            return true;
+        }
         if (code != 0) proc_.handle(WM_KEYDOWN, code, 0);
         const QString text = key->text();
         if (!text.isEmpty() && text.at(0).unicode() < 256 && !destroyed_)

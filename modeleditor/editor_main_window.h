@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -50,6 +51,9 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     void destroy_window() override;
     void post_quit(int exitCode) override;
     platform::GlSurface* gl_surface() override;
+    SaveChoice ask_save_changes(const std::string& text, const std::string& caption) override;
+    std::int32_t run_file_job(const std::string& text, platform::FileProgress& progress,
+                              const std::function<std::int32_t()>& job) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +77,10 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     bool destroyed_ = false;
     bool quitOnDestroy_ = true;
     std::function<void(int)> quit_;
+    // While a file job runs, timers and posted messages wait, and a close waits for its end.
+    bool busy_ = false;
+    bool closeAfterJob_ = false;
+    std::vector<std::array<std::intptr_t, 3>> deferred_;
 };
 
 } // namespace editor

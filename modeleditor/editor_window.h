@@ -2,9 +2,12 @@
 // What the editor's window procedure needs from its window. The Qt shell implements it on a
 // real window; tests implement it with a recording fake.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/file_progress.h"
 
 namespace platform {
 class GlSurface;
@@ -42,6 +45,9 @@ struct FileDialogResult {
     int filterIndex = 1; // 1-based index of the filter left selected
 };
 
+// The answers to the question asked before unsaved changes would be discarded.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class EditorWindow {
   public:
     virtual ~EditorWindow() = default;
@@ -76,6 +82,19 @@ class EditorWindow {
     virtual void post_quit(int exitCode) = 0;
     // The drawing surface of the view filling the client area; null when there is none.
     virtual platform::GlSurface* gl_surface() = 0;
+    // Asks the question `text` with Save, Discard and Cancel; a window that cannot ask cancels,
+    // so that nothing is thrown away unasked.
+    virtual SaveChoice ask_save_changes(const std::string& /*text*/, const std::string& /*caption*/) {
+        return SaveChoice::Cancel;
+    }
+    // Runs `job`, which reads or writes a file without touching the window, and returns its
+    // status. The window may run it on another thread, showing `text` and the bytes done of
+    // `progress` when it takes longer than about half a second; the document does not change
+    // meanwhile. By default it runs at once.
+    virtual std::int32_t run_file_job(const std::string& /*text*/, platform::FileProgress& /*progress*/,
+                                      const std::function<std::int32_t()>& job) {
+        return job();
+    }
 };
 
 } // namespace editor

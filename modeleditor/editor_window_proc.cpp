@@ -6,14 +6,17 @@
 #include "model/korvex_file.h"
 #include "model/model_transform.h"
 #include "modeleditor/dialogs/material_commands.h"
+#include "modeleditor/document_edits.h"
 #include "modeleditor/editor_frame.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/element_edits.h"
 #include "modeleditor/file_failure.h"
+#include "modeleditor/model_file_jobs.h"
 #include "modeleditor/pick.h"
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace editor {
 namespace {
@@ -154,7 +157,7 @@ void EditorWindowProc::on_erase_background() {
 void EditorWindowProc::on_key_down(std::uint32_t virtualKey) {
     if (virtualKey < 256) state_.keyDown[virtualKey] = 1;
     if (virtualKey == VK_DELETE) {
-        DeletePick(state_, &model_);
+        RecordedDeletePick(history_, state_, &model_);
         window_.invalidate();
     }
 }
@@ -171,13 +174,16 @@ void EditorWindowProc::on_char(std::uint32_t character) {
         break;
     case 'f':
         if (state_.pickKind == PICK_FACE) {
-            FlipFace(&model_, state_.pickIndex);
+            RecordedFlipFace(history_, &model_, state_.pickIndex);
             window_.invalidate();
         }
         break;
-    case 'm':
+    case 'm': {
+        const bool recorded = BeginDialogStep(history_, &model_, state_, kFacePropertiesStep);
         FacePropertiesKey(window_, state_);
+        if (recorded) history_.commit(&model_);
         break;
+    }
     case 'u':
         window_.post_message(WM_COMMAND, IDM_MOVE_UP, 0);
         break;
@@ -254,7 +260,7 @@ void EditorWindowProc::mouse_look_step(bool evenWithoutMotion) {
     state_.cursorPos[1] = Stepped(state_.cursorPos[1], moveY);
     state_.cursorPos[2] = Stepped(state_.cursorPos[2], moveZ);
     if (state_.dragging) {
-        if (state_.pickKind != PICK_NOTHING) MovePick(state_, &model_, dx, moveY, moveZ);
+        if (state_.pickKind != PICK_NOTHING) RecordedMovePick(history_, state_, &model_, dx, moveY, moveZ);
     } else if (RunPick(state_, &model_)) {
         window_.post_message(WM_TIMER, kTimerMouseLookNow, 0);
     }
@@ -267,10 +273,11 @@ void EditorWindowProc::on_left_button_down() {
 
 void EditorWindowProc::on_left_button_up() {
     state_.dragging = false;
+    EndDrag(history_, &model_);
 }
 
 void EditorWindowProc::on_left_double_click() {
-    AddVertex(&model_, state_.cursorPos[0], state_.cursorPos[1], state_.cursorPos[2], 0);
+    RecordedAddVertex(history_, &model_, state_.cursorPos);
     window_.invalidate();
 }
 
@@ -293,13 +300,14 @@ void EditorWindowProc::on_right_double_click() {
 void EditorWindowProc::on_command(int id) {
     switch (id) {
     case IDM_NEW:
+        if (!confirm_discard()) break;
         new_model();
         window_.invalidate();
         break;
     case IDM_OPEN:
     case IDM_IMPORT_ASC:
     case IDM_IMPORT_ASC_ADVANCED:
-        load_command(id);
+        if (confirm_discard()) load_command(id);
         window_.invalidate();
         break;
     case IDM_SAVE_PURE:
@@ -307,20 +315,23 @@ void EditorWindowProc::on_command(int id) {
         save_command(id);
         break;
     case IDM_EXIT:
-        window_.destroy_window();
+        if (confirm_discard()) window_.destroy_window();
+        break;
+    case IDM_UNDO:
+    case IDM_REDO:
+        undo_command(id == IDM_REDO);
+        break;
+    case IDM_QUICK_SAVE:
+        quick_save();
         break;
     case IDM_ADD_VERTEX:
     case IDM_ADD_FACE:
     case IDM_ADD_DUMMY:
     case IDM_ADD_MATERIAL:
     case IDM_MODEL_PREVIEW:
-        RunDialogCommand(window_, id);
-        break;
     case IDM_MODIFY_MATERIAL:
-        ModifyMaterialCommand(window_, &model_);
-        break;
     case IDM_ASSIGN_TEXTURE:
-        AssignTextureCommand(window_, state_, &model_);
+        dialog_command(id);
         break;
     case IDM_RENDER_FILL:
         set_render_mode(0);
@@ -359,47 +370,47 @@ void EditorWindowProc::on_command(int id) {
         set_shade_mode(2);
         break;
     case IDM_COPY_AROUND_X:
-        CopyMirrored(&model_, MirrorAxis::Z);
+        RecordedCopyMirrored(history_, &model_, MirrorAxis::Z);
         window_.invalidate();
         break;
     case IDM_COPY_AROUND_Y:
-        CopyMirrored(&model_, MirrorAxis::X);
+        RecordedCopyMirrored(history_, &model_, MirrorAxis::X);
         window_.invalidate();
         break;
     case IDM_COPY_AROUND_Y2:
-        CopyMirrored(&model_, MirrorAxis::Y);
+        RecordedCopyMirrored(history_, &model_, MirrorAxis::Y);
         window_.invalidate();
         break;
     case IDM_SWAP_YZ:
-        ModelSwapYZ(&model_);
+        RecordedSwapYZ(history_, &model_);
         window_.invalidate();
         break;
     case IDM_SWAP_NORMALS:
-        FlipAllFaces(&model_);
+        RecordedFlipAllFaces(history_, &model_);
         window_.invalidate();
         break;
     case IDM_MOVE_UP:
-        MoveAllVertices(&model_, 0.0, kMoveStep, 0.0);
+        RecordedMoveAll(history_, &model_, 0.0, kMoveStep, 0.0);
         window_.invalidate();
         break;
     case IDM_MOVE_DOWN:
-        MoveAllVertices(&model_, 0.0, -kMoveStep, 0.0);
+        RecordedMoveAll(history_, &model_, 0.0, -kMoveStep, 0.0);
         window_.invalidate();
         break;
     case IDM_MOVE_LEFT:
-        MoveAllVertices(&model_, -kMoveStep, 0.0, 0.0);
+        RecordedMoveAll(history_, &model_, -kMoveStep, 0.0, 0.0);
         window_.invalidate();
         break;
     case IDM_MOVE_RIGHT:
-        MoveAllVertices(&model_, kMoveStep, 0.0, 0.0);
+        RecordedMoveAll(history_, &model_, kMoveStep, 0.0, 0.0);
         window_.invalidate();
         break;
     case IDM_MOVE_FAR:
-        MoveAllVertices(&model_, 0.0, 0.0, -kMoveStep);
+        RecordedMoveAll(history_, &model_, 0.0, 0.0, -kMoveStep);
         window_.invalidate();
         break;
     case IDM_MOVE_NEAR:
-        MoveAllVertices(&model_, 0.0, 0.0, kMoveStep);
+        RecordedMoveAll(history_, &model_, 0.0, 0.0, kMoveStep);
         window_.invalidate();
         break;
     default:
@@ -437,8 +448,10 @@ void EditorWindowProc::model_replaced() {
 }
 
 void EditorWindowProc::new_model() {
-    ModelRelease(&model_);
-    ModelInit(&model_);
+    // The old model goes into the history whole, so that undo brings it back.
+    Model fresh;
+    ModelInit(&fresh);
+    RecordedReplace(history_, &model_, fresh, true);
     model_replaced();
 }
 
@@ -450,38 +463,111 @@ void EditorWindowProc::show_file_failure(FileOperation operation, const std::str
 void EditorWindowProc::load_command(int id) {
     const auto choice = window_.file_dialog(id == IDM_OPEN ? KorvexOpenRequest() : AscOpenRequest());
     if (!choice) return;
-    std::int32_t status;
-    if (id == IDM_OPEN)
-        status = ModelLoad(&model_, choice->path.c_str());
-    else if (id == IDM_IMPORT_ASC)
-        status = ImportAsc(&model_, choice->path.c_str());
-    else
-        status = ImportAscAdvanced(&model_, choice->path.c_str());
+    // The file is read into a model of its own (an import into a copy of the present one), which
+    // then replaces the present model as one step; a failure leaves everything as it was.
+    Model fresh;
+    ModelInit(&fresh);
+    platform::FileProgress progress;
+    const std::int32_t status =
+        window_.run_file_job((id == IDM_OPEN ? "Opening " : "Importing ") + choice->path, progress, [&] {
+            if (id == IDM_OPEN) return LoadKorvexFile(&fresh, choice->path, progress);
+            if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
+            return ImportAscFile(&fresh, choice->path, id == IDM_IMPORT_ASC_ADVANCED, progress);
+        });
     if (status != MODEL_OK) {
+        ModelRelease(&fresh);
         show_file_failure(id == IDM_OPEN ? FileOperation::Open : FileOperation::Import, choice->path, status);
         return;
     }
+    RecordedReplace(history_, &model_, fresh, id == IDM_OPEN, {choice->path, fresh.compression == 1});
+    ModelRelease(&fresh);
     model_replaced();
 }
 
-void EditorWindowProc::save_command(int id) {
+bool EditorWindowProc::save_command(int id) {
     const auto choice = window_.file_dialog(KorvexSaveRequest());
-    if (!choice) return;
-    const std::int32_t status = id == IDM_SAVE_PURE ? ModelSave(&model_, choice->path.c_str())
-                                                    : ModelSaveCompressed(&model_, choice->path.c_str());
-    if (status != MODEL_OK) show_file_failure(FileOperation::Save, choice->path, status);
+    if (!choice) return false;
+    return save_file(choice->path, id == IDM_SAVE_COMPRESSED);
+}
+
+bool EditorWindowProc::save_file(const std::string& path, bool compressed) {
+    // A drag under way ends its step here, so that the saved state is a step of its own.
+    history_.commit(&model_);
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job(
+        "Saving " + path, progress, [&] { return SaveKorvexFile(&model_, path, compressed, progress); });
+    if (status != MODEL_OK) {
+        show_file_failure(FileOperation::Save, path, status);
+        return false;
+    }
+    history_.saved_as({path, compressed});
+    return true;
 }
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
     const bool asc = HasAscExtension(path);
-    const std::int32_t status =
-        asc ? ImportAscAdvanced(&model_, path.c_str()) : ModelLoad(&model_, path.c_str());
-    if (status != MODEL_OK)
+    Model fresh;
+    ModelInit(&fresh);
+    platform::FileProgress progress;
+    const std::int32_t status = window_.run_file_job((asc ? "Importing " : "Opening ") + path, progress, [&] {
+        if (!asc) return LoadKorvexFile(&fresh, path, progress);
+        if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
+        return ImportAscFile(&fresh, path, true, progress);
+    });
+    if (status != MODEL_OK) {
         show_file_failure(asc ? FileOperation::Import : FileOperation::Open, path, status);
-    else
+    } else {
+        std::swap(model_, fresh);
         model_replaced();
+    }
+    ModelRelease(&fresh);
+    // The file given at start is where the session begins: nothing to undo, nothing unsaved.
+    if (status == MODEL_OK)
+        history_.reset(asc ? DocumentFile{} : DocumentFile{path, model_.compression == 1});
     window_.invalidate();
     return status;
+}
+
+} // namespace editor
+
+namespace editor {
+
+bool EditorWindowProc::dialog_command(int id) {
+    const bool recorded = BeginDialogStep(history_, &model_, state_, id);
+    if (id == IDM_MODIFY_MATERIAL)
+        ModifyMaterialCommand(window_, &model_);
+    else if (id == IDM_ASSIGN_TEXTURE)
+        AssignTextureCommand(window_, state_, &model_);
+    else
+        RunDialogCommand(window_, id);
+    return recorded && history_.commit(&model_);
+}
+
+void EditorWindowProc::undo_command(bool redo) {
+    if (!(redo ? history_.redo(&model_) : history_.undo(&model_))) return;
+    ValidatePick(state_, &model_);
+    window_.invalidate();
+}
+
+bool EditorWindowProc::quick_save() {
+    const DocumentFile& file = history_.file();
+    if (file.path.empty()) return save_command(IDM_SAVE_PURE);
+    const DocumentFile target = file;
+    return save_file(target.path, target.compressed);
+}
+
+bool EditorWindowProc::confirm_discard() {
+    history_.commit(&model_); // a drag under way counts as a change
+    if (!history_.changed()) return true;
+    switch (window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kEditorTitle)) {
+    case SaveChoice::Save:
+        return quick_save();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 } // namespace editor

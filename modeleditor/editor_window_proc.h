@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/model.h"
+#include "modeleditor/document_history.h"
 #include "modeleditor/editor_state.h"
 #include "modeleditor/editor_window.h"
 #include "modeleditor/file_failure.h"
@@ -48,6 +49,11 @@ class EditorWindowProc {
 
     EditorState& state() { return state_; }
     Model* model() { return &model_; }
+    DocumentHistory& history() { return history_; }
+
+    // Before the document would be discarded: true at once when it has no unsaved changes, else
+    // the Save / Discard / Cancel question; Save goes on only when the save succeeded.
+    bool confirm_discard();
 
   private:
     void camera_keys_step();
@@ -58,13 +64,18 @@ class EditorWindowProc {
     void set_shade_mode(std::int32_t mode);
     void new_model();
     void load_command(int id);
-    void save_command(int id);
+    bool save_command(int id);
     void show_file_failure(FileOperation operation, const std::string& path, std::int32_t status);
     void model_replaced();
+    void undo_command(bool redo);
+    bool quick_save();
+    bool save_file(const std::string& path, bool compressed);
+    bool dialog_command(int id);
 
     EditorWindow& window_;
     EditorState state_;
     Model model_;
+    DocumentHistory history_;
 };
 
 } // namespace editor

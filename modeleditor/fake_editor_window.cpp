@@ -53,6 +53,7 @@ void EditorFixture::mouse(int dx, int dy) {
 
 std::intptr_t FakeEditorWindow::dialog_box(int templateId, std::intptr_t parameter) {
     dialogBoxes.emplace_back(templateId, parameter);
+    if (dialogAction) dialogAction(templateId, parameter);
     const auto answer = dialogResults.find(templateId);
     return answer == dialogResults.end() ? 2 : answer->second;
 }

@@ -3,6 +3,7 @@
 // dialog and box questions from fields the test sets, queues posted messages until pump() and
 // runs sent ones at once.
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,6 +51,10 @@ class FakeEditorWindow : public EditorWindow {
     void destroy_window() override;
     void post_quit(int exitCode) override { quitCode = exitCode; }
     platform::GlSurface* gl_surface() override { return nullptr; }
+    SaveChoice ask_save_changes(const std::string& text, const std::string&) override {
+        questions.push_back(text);
+        return saveChoice;
+    }
 
     // Runs the posted messages in order (including those posted while running), returns how many.
     int pump();
@@ -71,6 +76,10 @@ class FakeEditorWindow : public EditorWindow {
     std::map<int, std::intptr_t> dialogResults;             // what each template's dialog ends with (else 2)
     bool destroyed = false;
     int quitCode = -1;
+    std::vector<std::string> questions; // each unsaved-changes question asked
+    SaveChoice saveChoice = SaveChoice::Discard;
+    // Runs inside dialog_box before it answers, standing in for what the dialog changes.
+    std::function<void(int templateId, std::intptr_t parameter)> dialogAction;
 };
 
 // A window procedure on a fake window, created as the platform would create it.

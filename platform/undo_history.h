@@ -1,0 +1,140 @@
+#pragma once
+// A bounded undo history shared by the editors: the undo and redo stacks, the memory bound and
+// the changed-since-saved mark. What a step holds and how it is applied is the editor's own; a
+// step only tells its size (`std::size_t bytes() const`).
+//
+// Every step gets a serial number when it is pushed. The document's position is the serial of
+// the newest step it holds (the last step undone past, once the history dropped it); the saved
+// position is the one the file was last loaded or saved at. The document has changed exactly
+// when the two differ, so undoing back to the saved state counts as unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+// The question asked before unsaved changes would be discarded, naming the document's file (its
+// name without the folders) or "untitled".
+inline std::string unsaved_changes_text(const std::string& path) {
+    const std::string name = path.empty() ? "untitled" : path.substr(path.find_last_of('/') + 1);
+    return "Save the changes to " + name + "?";
+}
+
+template <class Step> class UndoHistory {
+  public:
+    struct Entry {
+        Step step;
+        std::uint64_t serial = 0;
+        std::size_t bytes = 0; // step.bytes() when it last moved
+    };
+
+    explicit UndoHistory(std::size_t limitBytes) : limit_(limitBytes) {}
+
+    // Adds a step after the present state. The redo steps are dropped; the oldest steps go while
+    // the history is over its bound, the newest one always stays.
+    void push(Step step) {
+        for (const Entry& e : redo_)
+            total_ -= e.bytes;
+        redo_.clear();
+        const std::size_t size = step.bytes();
+        undo_.push_back({std::move(step), ++lastSerial_, size});
+        total_ += size;
+        trim();
+        notify();
+    }
+
+    // The step that undo or redo would apply, or null. The caller applies it, then calls
+    // undone() or redone(); a step that could not be applied stays where it is.
+    Entry* undo_top() { return undo_.empty() ? nullptr : &undo_.back(); }
+    Entry* redo_top() { return redo_.empty() ? nullptr : &redo_.back(); }
+    void undone() {
+        redo_.push_back(std::move(undo_.back()));
+        undo_.pop_back();
+        resize(redo_.back());
+        trim();
+        notify();
+    }
+    void redone() {
+        undo_.push_back(std::move(redo_.back()));
+        redo_.pop_back();
+        resize(undo_.back());
+        trim();
+        notify();
+    }
+
+    std::uint64_t position() const { return undo_.empty() ? base_ : undo_.back().serial; }
+    std::uint64_t saved_position() const { return saved_; }
+    // Sets the saved position; a step that restores another file's state swaps it back.
+    void set_saved_position(std::uint64_t position) {
+        saved_ = position;
+        notify();
+    }
+    void mark_saved() { set_saved_position(position()); }
+    bool changed() const { return position() != saved_; }
+
+    // Forgets every step; the present state becomes the saved one.
+    void clear() {
+        undo_.clear();
+        redo_.clear();
+        total_ = 0;
+        base_ = ++lastSerial_;
+        saved_ = base_;
+        notify();
+    }
+
+    // Called with the new changed state whenever it flips.
+    void set_listener(std::function<void(bool changed)> listener) {
+        listener_ = std::move(listener);
+        notified_ = changed();
+        if (listener_) listener_(notified_);
+    }
+
+    std::size_t undo_count() const { return undo_.size(); }
+    std::size_t redo_count() const { return redo_.size(); }
+    std::size_t bytes() const { return total_; }
+    std::size_t limit() const { return limit_; }
+
+    // Drops the oldest undo steps, then the farthest redo steps, until the history fits its
+    // bound; the step nearest the present state on each side is kept.
+    void trim() {
+        while (total_ > limit_ && undo_.size() > 1) {
+            total_ -= undo_.front().bytes;
+            base_ = undo_.front().serial;
+            undo_.pop_front();
+        }
+        while (total_ > limit_ && redo_.size() > 1) {
+            total_ -= redo_.front().bytes;
+            redo_.pop_front();
+        }
+    }
+
+  private:
+    // Applying a step exchanges what it holds, so its size may change when it moves.
+    void resize(Entry& e) {
+        total_ -= e.bytes;
+        e.bytes = e.step.bytes();
+        total_ += e.bytes;
+    }
+
+    void notify() {
+        const bool now = changed();
+        if (now == notified_) return;
+        notified_ = now;
+        if (listener_) listener_(now);
+    }
+
+    std::size_t limit_;
+    std::deque<Entry> undo_; // oldest first
+    std::deque<Entry> redo_; // farthest first: back() is redone next
+    std::size_t total_ = 0;  // bytes of every kept step
+    std::uint64_t lastSerial_ = 0;
+    std::uint64_t base_ = 0; // position of the document with every kept step undone
+    std::uint64_t saved_ = 0;
+    std::function<void(bool)> listener_;
+    bool notified_ = false;
+};
+
+} // namespace platform
