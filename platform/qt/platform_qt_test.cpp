@@ -22,7 +22,6 @@
 
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/file_dialog.h"
-#include "platform/qt/image_canvas.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/scroll_bar.h"
@@ -295,30 +294,6 @@ TEST_F(PlatformQt, ScrollSettingsAsTheOldPlatformTookThem) {
     EXPECT_TRUE(bar.isEnabled());
     EXPECT_EQ(bar.value(), 1);
     EXPECT_EQ(signals_seen, 0);
-}
-
-TEST_F(PlatformQt, ImageCanvasPixelsAndBottomUpPictures) {
-    QImage image(4, 3, QImage::Format_ARGB32);
-    image.fill(qRgb(9, 9, 9));
-    platform::ImageCanvas canvas(image, 0x00C0C0C0);
-    EXPECT_EQ(image.format(), QImage::Format_RGB32);
-    EXPECT_EQ(canvas.face_colour(), 0x00C0C0C0u);
-    canvas.set_pixel(1, 2, 0x00332211);
-    EXPECT_EQ(image.pixel(1, 2), qRgb(0x11, 0x22, 0x33));
-    EXPECT_EQ(canvas.get_pixel(1, 2), 0x00332211u);
-    canvas.set_pixel(4, 0, 0xFFFFFF);
-    canvas.set_pixel(-1, 0, 0xFFFFFF);
-    EXPECT_EQ(canvas.get_pixel(4, 0), 0u);
-    EXPECT_EQ(canvas.get_pixel(0, -1), 0u);
-
-    // 2 x 2 picture, bottom row first: bottom (blue, green), top (red, white), fourth bytes ignored.
-    const std::uint8_t pixels[] = {255, 0, 0, 7, 0, 255, 0, 7, 0, 0, 255, 7, 255, 255, 255, 7};
-    canvas.put_image(3, 1, DibImage{2, 2, pixels}); // clipped at the right edge
-    EXPECT_EQ(image.pixel(3, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(3, 2), qRgb(0, 0, 255));
-    canvas.put_image(-1, -1, DibImage{2, 2, pixels}); // clipped at the top-left
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
-    EXPECT_EQ(image.pixel(1, 1), qRgb(9, 9, 9));
 }
 
 } // namespace
