@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cstdio>
 
+#include "bitmap/status_text.h"
 #include "bitmapeditor/commands.h"
+#include "platform/file_name.h"
 
 namespace bmpedit {
 
@@ -30,44 +32,11 @@ FileRequest save_request() {
     return {true, {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}}, "Taviron", false};
 }
 
-bool has_bmp_extension(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".bmp";
-}
-
 Colour grey(int level) {
     return rgb(level, level, level);
 }
 
 } // namespace
-
-std::string failure_reason(std::int32_t status, bool import) {
-    switch (status) {
-    case TAV_ERR_FAILED:
-        return "the file cannot be opened, read or written";
-    case TAV_ERR_MAGIC:
-        return import ? "it is not a BMP file" : "it is not a Taviron file";
-    case TAV_ERR_STORAGE:
-        return "its pixels are stored in an unknown way";
-    case TAV_ERR_BUFFER:
-        return "its compressed pixels inflate to too many bytes";
-    case TAV_ERR_DATA:
-        return "its compressed pixels are damaged";
-    case TAV_ERR_SIZE:
-        return "its pixel data is cut short or has the wrong length";
-    case TAV_ERR_LEVEL:
-        return "the pixels cannot be compressed";
-    case TAV_ERR_MEMORY:
-        return "there is not enough memory";
-    case TAV_ERR_ARGUMENT:
-        return import ? "its picture format or size is not supported" : "its size is not supported";
-    default:
-        return "error " + std::to_string(status);
-    }
-}
 
 BitmapEditor::BitmapEditor(EditorWindow& window) : window_(window) {}
 
@@ -230,7 +199,7 @@ void BitmapEditor::on_command(int id) {
 }
 
 void BitmapEditor::open_file(const std::string& path) {
-    if (has_bmp_extension(path))
+    if (platform::has_extension(path, ".bmp"))
         import(path);
     else
         load(path);
@@ -241,13 +210,13 @@ void BitmapEditor::open_file(const std::string& path) {
 void BitmapEditor::load(const std::string& path) {
     if (!bitmap_) return;
     const std::int32_t status = bitmap_->load(path.c_str());
-    if (status != TAV_OK) report_failure(FileAction::Load, path, status);
+    if (status != TAV_OK) report_failure(TavironAccess::Load, path, status);
 }
 
 void BitmapEditor::import(const std::string& path) {
     if (!bitmap_) return;
     const std::int32_t status = bitmap_->import_bmp(path.c_str());
-    if (status != TAV_OK) report_failure(FileAction::Import, path, status);
+    if (status != TAV_OK) report_failure(TavironAccess::Import, path, status);
 }
 
 void BitmapEditor::save(bool compressed) {
@@ -255,13 +224,15 @@ void BitmapEditor::save(bool compressed) {
     if (!path || !bitmap_) return;
     const std::int32_t status =
         compressed ? bitmap_->save_compressed(path->c_str()) : bitmap_->save(path->c_str());
-    if (status != TAV_OK) report_failure(FileAction::Save, *path, status);
+    if (status != TAV_OK) report_failure(TavironAccess::Save, *path, status);
 }
 
-void BitmapEditor::report_failure(FileAction action, const std::string& path, std::int32_t status) {
-    const char* verb = action == FileAction::Load ? "load" : action == FileAction::Import ? "import" : "save";
+void BitmapEditor::report_failure(TavironAccess action, const std::string& path, std::int32_t status) {
+    const char* verb = action == TavironAccess::Load     ? "load"
+                       : action == TavironAccess::Import ? "import"
+                                                         : "save";
     window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" +
-                            failure_reason(status, action == FileAction::Import) + ".",
+                            taviron_status_text(status, action) + ".",
                         kCaption, kBoxIconStop);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "bitmap/status_text.h"
 #include "bitmap/taviron.h"
 #include "bitmapeditor/cell_grid.h"
 #include "bitmapeditor/editor_window.h"
@@ -59,15 +60,13 @@ class BitmapEditor {
     const std::array<Colour, 16>& custom_colours() const { return custom_colours_; }
 
   private:
-    enum class FileAction { Load, Import, Save };
-
     void load(const std::string& path);
     void import(const std::string& path);
     void save(bool compressed);
     void choose_button_colour(Colour& colour);
     void choose_paint_alpha();
     // Shows the stop box that names the file and why `action` failed on it.
-    void report_failure(FileAction action, const std::string& path, std::int32_t status);
+    void report_failure(TavironAccess action, const std::string& path, std::int32_t status);
     void update_scroll_bars();
     void refresh_status();
     int max_view(ScrollBar bar) const;
@@ -86,8 +85,5 @@ class BitmapEditor {
     // The status line as last painted or asked to be repainted; a different text asks again.
     std::string requested_status_;
 };
-
-// Why a bitmap file operation failed, for the user; `import` picks the texts of BMP import.
-std::string failure_reason(std::int32_t status, bool import);
 
 } // namespace bmpedit

@@ -442,8 +442,8 @@ TEST_F(EditorTest, LoadShowsTheFileAndRedrawsTheStatusLine) {
     EXPECT_TRUE(request.must_exist);
     EXPECT_EQ(request.default_extension, "Taviron");
     ASSERT_EQ(request.filters.size(), 1u);
-    EXPECT_EQ(request.filters[0].first, "Taviron file (*.Taviron;*Tav)");
-    EXPECT_EQ(request.filters[0].second, "*.Taviron;*.Tav");
+    EXPECT_EQ(request.filters[0].description, "Taviron file (*.Taviron;*Tav)");
+    EXPECT_EQ(request.filters[0].patterns, "*.Taviron;*.Tav");
     EXPECT_EQ(editor.bitmap()->get_width(), 64);
     EXPECT_EQ(pixel(editor, 3, 5), rgba(3, 5, 8, 200));
     EXPECT_TRUE(window.invalidated(grid(), true));
@@ -486,8 +486,8 @@ TEST_F(EditorTest, ImportReadsBmpAndReportsFailures) {
     window.file_answers.push_back(write_bmp("two.bmp"));
     editor.on_command(IDM_IMPORT);
     ASSERT_EQ(window.file_requests.size(), 1u);
-    EXPECT_EQ(window.file_requests[0].filters[0].first, "BMP file (*.bmp)");
-    EXPECT_EQ(window.file_requests[0].filters[0].second, "*.bmp");
+    EXPECT_EQ(window.file_requests[0].filters[0].description, "BMP file (*.bmp)");
+    EXPECT_EQ(window.file_requests[0].filters[0].patterns, "*.bmp");
     EXPECT_EQ(window.file_requests[0].default_extension, "bmp");
     EXPECT_TRUE(window.file_requests[0].must_exist);
     ASSERT_EQ(editor.bitmap()->get_width(), 2);
@@ -522,8 +522,8 @@ TEST_F(EditorTest, SaveWritesRawAndCompressedFiles) {
         EXPECT_TRUE(r.save);
         EXPECT_FALSE(r.must_exist);
         EXPECT_EQ(r.default_extension, "Taviron");
-        EXPECT_EQ(r.filters[0].first, "Taviron soubor (*.Taviron;*.Tav)");
-        EXPECT_EQ(r.filters[0].second, "*.Taviron;*.Tav");
+        EXPECT_EQ(r.filters[0].description, "Taviron soubor (*.Taviron;*.Tav)");
+        EXPECT_EQ(r.filters[0].patterns, "*.Taviron;*.Tav");
     }
     EXPECT_EQ(fs::file_size(raw), 32u + 32u * 32u * 4u);
     EXPECT_LT(fs::file_size(packed), fs::file_size(raw));
@@ -571,14 +571,6 @@ TEST_F(EditorTest, DestroyDropsTheBitmapAndQuitsWithZero) {
     RecordingPainter painter;
     editor.on_paint(painter); // a late paint draws no cells
     EXPECT_TRUE(painter.rectangles.empty());
-}
-
-TEST(FailureReason, NamesEachStatus) {
-    EXPECT_EQ(failure_reason(TAV_ERR_MAGIC, false), "it is not a Taviron file");
-    EXPECT_EQ(failure_reason(TAV_ERR_MAGIC, true), "it is not a BMP file");
-    EXPECT_EQ(failure_reason(-8, false), "error -8");
-    for (int status : {-1, -3, -4, -5, -6, -7, -9, -10})
-        EXPECT_EQ(failure_reason(status, false).find("error"), std::string::npos) << status;
 }
 
 } // namespace

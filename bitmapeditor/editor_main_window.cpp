@@ -153,14 +153,7 @@ void EditorMainWindow::set_scroll_bar(ScrollBar bar, const ScrollSettings& s) {
 }
 
 std::optional<std::string> EditorMainWindow::ask_file(const FileRequest& request) {
-    platform::FileDialogOptions options;
-    for (const auto& [description, patterns] : request.filters)
-        options.filters.push_back({description, patterns});
-    options.default_extension = request.default_extension;
-    options.must_exist = request.must_exist;
-    options.overwrite_prompt = false;
-    auto choice =
-        request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
+    auto choice = platform::file_dialog(this, request);
     if (!choice) return std::nullopt;
     return choice->path;
 }

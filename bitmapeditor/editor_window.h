@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bitmapeditor/geometry.h"
+#include "platform/file_request.h"
 
 namespace bmpedit {
 
@@ -27,12 +28,7 @@ struct ScrollSettings {
 };
 
 // A file dialog as the commands ask for it.
-struct FileRequest {
-    bool save = false;
-    std::vector<std::pair<std::string, std::string>> filters; // (description, patterns separated by ';')
-    std::string default_extension;                            // without the dot
-    bool must_exist = false;
-};
+using FileRequest = platform::FileDialogRequest;
 
 // Message box style flags, the old platform's values.
 inline constexpr unsigned kBoxIconStop = 0x10;

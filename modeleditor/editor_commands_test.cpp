@@ -256,7 +256,7 @@ TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs) {
     ASSERT_EQ(window.dialogs.size(), 2u);
     EXPECT_TRUE(window.dialogs[0].save);
     EXPECT_EQ(window.dialogs[0].filters[0].description, "Korvex soubor (*.Korvex;*.Kor)");
-    EXPECT_EQ(window.dialogs[0].defaultExtension, "Korvex");
+    EXPECT_EQ(window.dialogs[0].default_extension, "Korvex");
 
     Command(IDM_NEW);
     state().pickKind = PICK_VERTEX;
@@ -267,7 +267,7 @@ TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs) {
     EXPECT_EQ(state().pickKind, PICK_NOTHING);
     const FileDialogRequest& open = window.dialogs.back();
     EXPECT_FALSE(open.save);
-    EXPECT_TRUE(open.mustExist);
+    EXPECT_TRUE(open.must_exist);
     EXPECT_EQ(open.filters[0].description, "Korvex file (*.Korvex;*Kor)");
     EXPECT_EQ(open.filters[0].patterns, "*.Korvex;*.Kor");
 }

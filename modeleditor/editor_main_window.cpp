@@ -157,16 +157,7 @@ void EditorMainWindow::check_menu_item(int id, bool checked) {
 }
 
 std::optional<FileDialogResult> EditorMainWindow::file_dialog(const FileDialogRequest& request) {
-    platform::FileDialogOptions options;
-    for (const FileDialogFilter& filter : request.filters)
-        options.filters.push_back({filter.description, filter.patterns});
-    options.default_extension = request.defaultExtension;
-    options.must_exist = request.mustExist;
-    options.overwrite_prompt = false;
-    const auto choice =
-        request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
-    if (!choice) return std::nullopt;
-    return FileDialogResult{choice->path, choice->filter_index};
+    return platform::file_dialog(this, request);
 }
 
 int EditorMainWindow::message_box(const std::string& text, const std::string& caption, std::uint32_t style) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_request.h"
+
 namespace platform {
 class GlSurface;
 }
@@ -25,22 +27,9 @@ struct ScreenRect {
     std::int32_t bottom = 0;
 };
 
-struct FileDialogFilter {
-    std::string description;
-    std::string patterns; // separated by ';'
-};
-
-struct FileDialogRequest {
-    bool save = false; // a save dialog, else an open dialog
-    std::vector<FileDialogFilter> filters;
-    std::string defaultExtension; // without the dot; added when the typed name has none
-    bool mustExist = false;       // open dialogs: only an existing file can be chosen
-};
-
-struct FileDialogResult {
-    std::string path;
-    int filterIndex = 1; // 1-based index of the filter left selected
-};
+// File dialogs are asked for and answered in the platform's terms.
+using FileDialogRequest = platform::FileDialogRequest;
+using FileDialogResult = platform::FileChoice;
 
 class EditorWindow {
   public:

@@ -11,9 +11,7 @@
 #include "modeleditor/element_edits.h"
 #include "modeleditor/file_failure.h"
 #include "modeleditor/pick.h"
-
-#include <algorithm>
-#include <cctype>
+#include "platform/file_name.h"
 
 namespace editor {
 namespace {
@@ -38,14 +36,6 @@ FileDialogRequest AscOpenRequest() {
 
 FileDialogRequest KorvexSaveRequest() {
     return {true, {{"Korvex soubor (*.Korvex;*.Kor)", "*.Korvex;*.Kor"}}, "Korvex", false};
-}
-
-bool HasAscExtension(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return tail == ".asc";
 }
 
 } // namespace
@@ -473,7 +463,7 @@ void EditorWindowProc::save_command(int id) {
 }
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
-    const bool asc = HasAscExtension(path);
+    const bool asc = platform::has_extension(path, ".asc");
     const std::int32_t status =
         asc ? ImportAscAdvanced(&model_, path.c_str()) : ModelLoad(&model_, path.c_str());
     if (status != MODEL_OK)

@@ -76,7 +76,7 @@ TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
     WriteBytes(bad, {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'});
     ProcessResult r = Korvex(dir, "info " + bad);
     EXPECT_EQ(1, r.status);
-    EXPECT_EQ("korvex: " + bad + ": not a Korvex file\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the file is not a Korvex model\n", r.err);
     EXPECT_EQ("", r.out);
 
     SaveSample(dir.File("s.Korvex"), false);
@@ -85,20 +85,20 @@ TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
     WriteBytes(bad, bytes);
     r = Korvex(dir, "convert " + bad + " " + dir.File("o.Korvex"));
     EXPECT_EQ(1, r.status);
-    EXPECT_EQ("korvex: " + bad + ": unknown compression method 2\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the file names an unknown compression method 2\n", r.err);
 
     bytes[16] = 0;
     bytes.pop_back();
     WriteBytes(bad, bytes);
     r = Korvex(dir, "info " + bad);
-    EXPECT_EQ("korvex: " + bad + ": file is shorter than its header says\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the counts in the header do not fit the file\n", r.err);
 
     SaveSample(dir.File("c.Korvex"), true);
     bytes = ReadBytes(dir.File("c.Korvex"));
     bytes.back() ^= 0xFF;
     WriteBytes(bad, bytes);
     r = Korvex(dir, "info " + bad);
-    EXPECT_EQ("korvex: " + bad + ": corrupt compressed data\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the compressed data are corrupt\n", r.err);
 
     r = Korvex(dir, "info " + dir.File("missing.Korvex"));
     EXPECT_EQ(1, r.status);

@@ -91,13 +91,13 @@ TEST_F(TavironTool, FileErrorsNameTheFileAndExitOne) {
     const std::string missing = path("missing.taviron");
     Outcome r = run({"info", missing});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "taviron: " + missing + ": cannot open or read the file\n");
+    EXPECT_EQ(r.err, "taviron: " + missing + ": the file cannot be opened or read\n");
     EXPECT_EQ(r.out, "");
 
     std::ofstream(path("text.taviron")) << "hello, not a bitmap at all";
     r = run({"convert", path("text.taviron"), path("x.tav")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "taviron: " + path("text.taviron") + ": not a Taviron file\n");
+    EXPECT_EQ(r.err, "taviron: " + path("text.taviron") + ": it is not a Taviron file\n");
     EXPECT_FALSE(fs::exists(path("x.tav")));
 
     Taviron bitmap(2, 2);
@@ -105,7 +105,7 @@ TEST_F(TavironTool, FileErrorsNameTheFileAndExitOne) {
     const std::string unwritable = path("no/such/dir/out.tav");
     r = run({"convert", path("ok.taviron"), unwritable});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "taviron: " + unwritable + ": cannot write the file\n");
+    EXPECT_EQ(r.err, "taviron: " + unwritable + ": the file cannot be written\n");
 }
 
 TEST_F(TavironTool, UsageErrorsExitTwo) {

@@ -22,33 +22,10 @@ std::int32_t BrowseMaterial(EditorWindow& window, const Model* model) {
     return std::int32_t(chosen);
 }
 
-std::string TextureFailureReason(std::int32_t status) {
-    switch (status) {
-    case TAV_ERR_FAILED:
-        return "the file cannot be opened or read";
-    case TAV_ERR_MAGIC:
-        return "the file is not a picture of the chosen type";
-    case TAV_ERR_STORAGE:
-        return "the file names an unknown storage method";
-    case TAV_ERR_BUFFER:
-        return "the compressed data hold more than the header announces";
-    case TAV_ERR_DATA:
-        return "the compressed data are corrupt";
-    case TAV_ERR_SIZE:
-        return "the pixel data do not match the picture's size";
-    case TAV_ERR_MEMORY:
-        return "there is not enough memory";
-    case TAV_ERR_ARGUMENT:
-        return "the picture's size is out of range";
-    default:
-        return "error " + std::to_string(status);
-    }
-}
-
 } // namespace
 
-std::string TextureFailureText(const std::string& path, std::int32_t status) {
-    return "Cannot read texture " + path + ":\n" + TextureFailureReason(status) + ".";
+std::string TextureFailureText(const std::string& path, std::int32_t status, TavironAccess access) {
+    return "Cannot read texture " + path + ":\n" + taviron_status_text(status, access) + ".";
 }
 
 void RunDialogCommand(EditorWindow& window, int command) {
@@ -93,10 +70,12 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     }
     // The filter left selected decides how the file is read, whatever its name.
     Taviron picture;
-    const std::int32_t status = choice->filterIndex == 2 ? picture.import_bmp(choice->path.c_str())
-                                                         : picture.load(choice->path.c_str());
+    const TavironAccess access = choice->filter_index == 2 ? TavironAccess::Import : TavironAccess::Load;
+    const std::int32_t status = access == TavironAccess::Import ? picture.import_bmp(choice->path.c_str())
+                                                                : picture.load(choice->path.c_str());
     if (status != TAV_OK) {
-        window.message_box(TextureFailureText(choice->path, status), kEditorTitle, MB_OK | MB_ICONHAND);
+        window.message_box(TextureFailureText(choice->path, status, access), kEditorTitle,
+                           MB_OK | MB_ICONHAND);
         window.invalidate();
         return;
     }

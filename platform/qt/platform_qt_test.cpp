@@ -182,25 +182,27 @@ TEST_F(PlatformQt, DefaultExtensionAndFilterText) {
 TEST_F(PlatformQt, SaveDialogAddsTheDefaultExtensionAndTellsTheFilter) {
     const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "platform_qt_dialog";
     std::filesystem::create_directories(dir);
-    platform::FileDialogOptions options;
+    platform::FileDialogRequest options;
     options.filters = {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}, {"All (*)", "*"}};
+    options.save = true;
     options.default_extension = "Taviron";
     answer_dialog<QFileDialog>([&](QFileDialog* dialog) {
         dialog->selectNameFilter(dialog->nameFilters().at(1));
         type_file_name(dialog, dir / "picture");
         static_cast<QDialog*>(dialog)->accept(); // runs the file dialog's own checks
     });
-    const auto choice = platform::save_file_dialog(nullptr, options);
+    const auto choice = platform::file_dialog(nullptr, options);
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->path, (dir / "picture.Taviron").string());
     EXPECT_EQ(choice->filter_index, 2);
 
+    options.save = false;
     answer_dialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+    EXPECT_FALSE(platform::file_dialog(nullptr, options).has_value());
 }
 
 TEST_F(PlatformQt, DialogShowsEachFilterByItsDescriptionOnly) {
-    platform::FileDialogOptions options;
+    platform::FileDialogRequest options;
     options.filters = {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}};
     QStringList shown;
     QStringList matched;
@@ -213,7 +215,7 @@ TEST_F(PlatformQt, DialogShowsEachFilterByItsDescriptionOnly) {
         matched = dialog->nameFilters();
         dialog->reject();
     });
-    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+    EXPECT_FALSE(platform::file_dialog(nullptr, options).has_value());
     EXPECT_EQ(shown.join('|').toStdString(), "Taviron file (*.Taviron;*Tav)|BMP file (*.bmp)");
     // The patterns in parentheses still choose the files listed.
     EXPECT_EQ(matched.join('|').toStdString(),
@@ -224,7 +226,7 @@ TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
     const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "platform_qt_open";
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "pic.bmp") << "x";
-    platform::FileDialogOptions options;
+    platform::FileDialogRequest options;
     options.filters = {{"BMP file (*.bmp)", "*.bmp"}};
     options.default_extension = "bmp";
     options.must_exist = true;
@@ -232,7 +234,7 @@ TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
         type_file_name(dialog, dir / "pic");
         static_cast<QDialog*>(dialog)->accept();
     });
-    const auto choice = platform::open_file_dialog(nullptr, options);
+    const auto choice = platform::file_dialog(nullptr, options);
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->path, (dir / "pic.bmp").string());
     EXPECT_EQ(choice->filter_index, 1);
