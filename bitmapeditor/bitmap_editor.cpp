@@ -233,7 +233,7 @@ void BitmapEditor::report_failure(TavironAccess action, const std::string& path,
                                                          : "save";
     window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" +
                             taviron_status_text(status, action) + ".",
-                        kCaption, kBoxIconStop);
+                        kCaption, platform::BoxStyle::icon_stop);
 }
 
 void BitmapEditor::choose_button_colour(Colour& colour) {

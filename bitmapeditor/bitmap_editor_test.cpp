@@ -467,7 +467,7 @@ TEST_F(EditorTest, FailedLoadReportsAndKeepsTheBitmap) {
     editor.on_command(IDM_LOAD);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "App");
-    EXPECT_EQ(window.boxes[0].style, kBoxIconStop);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(bad), std::string::npos);
     EXPECT_NE(window.boxes[0].text.find("not a Taviron file"), std::string::npos);
     EXPECT_EQ(editor.bitmap()->get_width(), 32);
@@ -502,7 +502,7 @@ TEST_F(EditorTest, ImportReadsBmpAndReportsFailures) {
     editor.on_command(IDM_IMPORT);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "App");
-    EXPECT_EQ(window.boxes[0].style, kBoxIconStop);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(text), std::string::npos);
     EXPECT_EQ(pixels_of(*editor.bitmap()), before);
 }
@@ -544,7 +544,7 @@ TEST_F(EditorTest, FailedSaveReports) {
     editor.on_command(IDM_SAVE_COMPRESSED);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "App");
-    EXPECT_EQ(window.boxes[0].style, kBoxIconStop);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(path), std::string::npos);
     EXPECT_FALSE(fs::exists(path));
 }

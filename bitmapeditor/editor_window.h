@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bitmapeditor/geometry.h"
+#include "platform/box_style.h"
 #include "platform/file_request.h"
 
 namespace bmpedit {
@@ -30,9 +31,6 @@ struct ScrollSettings {
 // A file dialog as the commands ask for it.
 using FileRequest = platform::FileDialogRequest;
 
-// Message box style flags, the old platform's values.
-inline constexpr unsigned kBoxIconStop = 0x10;
-
 class EditorWindow {
   public:
     virtual ~EditorWindow() = default;
@@ -48,7 +46,8 @@ class EditorWindow {
     // Shows the modal colour chooser with `colour` preselected and `custom` as its custom colours,
     // which it may change. On OK stores the choice in `colour`; on cancel leaves it.
     virtual void choose_colour(Colour& colour, std::array<Colour, 16>& custom) = 0;
-    virtual void message_box(const std::string& text, const std::string& caption, unsigned style) = 0;
+    virtual void message_box(const std::string& text, const std::string& caption,
+                             platform::BoxStyle style) = 0;
     // Ends the program's event loop with this exit code once the current handler returns.
     virtual void quit(int code) = 0;
 };

@@ -52,7 +52,8 @@ void UlmarShell::watch(std::unique_ptr<DriveEvents> events) {
     poll_timer_->start(kPollMilliseconds);
 }
 
-int UlmarShell::message_box(const std::string& text, const std::string& caption, unsigned style) {
+platform::BoxAnswer UlmarShell::message_box(const std::string& text, const std::string& caption,
+                                            platform::BoxStyle style) {
     if (box_) return box_(text, caption, style);
     return platform::message_box(this, text, caption, style);
 }

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr unsigned kBoxOk = 0x0; // MB_OK
-
 int bit(std::uint32_t flags, std::uint32_t mask) {
     return (flags & mask) != 0 ? 1 : 0;
 }
@@ -56,7 +54,7 @@ UlmarWindowProc::UlmarWindowProc(UlmarWindow& window, DiscMonitor& monitor)
     : window_(window), monitor_(monitor) {}
 
 void UlmarWindowProc::show(const std::string& text) {
-    window_.message_box(text, kUlmarTitle, kBoxOk);
+    window_.message_box(text, kUlmarTitle, platform::BoxStyle::ok);
 }
 
 bool UlmarWindowProc::dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,

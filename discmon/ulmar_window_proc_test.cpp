@@ -50,7 +50,7 @@ TEST_F(ProcTest, CreationNamesTheDrivesAndWatchesTheFirst) {
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, "K dispozici jsou disky: DE.\n\nPro test je pouzita mechanika: D:");
     EXPECT_EQ(window.boxes[0].caption, "Ulmar test");
-    EXPECT_EQ(window.boxes[0].style, 0u);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::ok);
     EXPECT_EQ(monitor.drive, 3);
     EXPECT_TRUE(monitor.present);
     EXPECT_EQ(monitor.notifyWindow, &window);

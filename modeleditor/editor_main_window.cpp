@@ -28,14 +28,6 @@ namespace {
 // The old platform runs every timer at no less than this period.
 constexpr std::uint32_t kShortestTimerMs = 10;
 
-std::uint32_t platform_menu_flags(std::uint32_t flags) {
-    std::uint32_t out = 0;
-    if (flags & MF_GRAYED) out |= platform::MF_GRAYED;
-    if (flags & MF_CHECKED) out |= platform::MF_CHECKED;
-    if (flags & MF_SEPARATOR) out |= platform::MF_SEPARATOR;
-    return out;
-}
-
 } // namespace
 
 EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
@@ -73,9 +65,9 @@ void EditorMainWindow::build_menus() {
     std::vector<platform::MenuEntry> entries;
     const auto titles = editor_menu_titles();
     for (std::size_t i = 0; i < titles.size(); ++i)
-        entries.push_back({-1, titles[i], int(i), platform::MF_POPUP});
+        entries.push_back({-1, titles[i], int(i), platform::MenuFlags::popup});
     for (const EditorMenuItem& item : editor_menu_items())
-        entries.push_back({item.menu, item.text, item.id, platform_menu_flags(item.flags)});
+        entries.push_back({item.menu, item.text, item.id, item.flags});
     platform::build_menu_bar(*menuBar(), entries,
                              [this](int id) { proc_.handle(WM_COMMAND, std::uintptr_t(id), 0); });
     // Every separator of the table is drawn, the ones closing the Materials and View menus too.
@@ -160,7 +152,8 @@ std::optional<FileDialogResult> EditorMainWindow::file_dialog(const FileDialogRe
     return platform::file_dialog(this, request);
 }
 
-int EditorMainWindow::message_box(const std::string& text, const std::string& caption, std::uint32_t style) {
+platform::BoxAnswer EditorMainWindow::message_box(const std::string& text, const std::string& caption,
+                                                  platform::BoxStyle style) {
     return platform::message_box(this, text, caption, style);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/box_style.h"
 #include "platform/file_request.h"
 
 namespace platform {
@@ -55,7 +56,8 @@ class EditorWindow {
     // Shows a modal file dialog; empty when the user cancelled.
     virtual std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) = 0;
     // Shows a modal message box owned by the window; returns the button pressed.
-    virtual int message_box(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
+    virtual platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                            platform::BoxStyle style) = 0;
     // Runs the editor's dialog of template `templateId` modally with `parameter` and returns the
     // value the dialog ended with (-1 for an unknown template).
     virtual std::intptr_t dialog_box(int templateId, std::intptr_t parameter) = 0;

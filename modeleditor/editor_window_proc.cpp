@@ -393,7 +393,7 @@ void EditorWindowProc::on_command(int id) {
         window_.invalidate();
         break;
     default:
-        window_.message_box("TODO", "TODO", MB_OK);
+        window_.message_box("TODO", "TODO", platform::BoxStyle::ok);
         break;
     }
 }
@@ -434,7 +434,8 @@ void EditorWindowProc::new_model() {
 
 void EditorWindowProc::show_file_failure(FileOperation operation, const std::string& path,
                                          std::int32_t status) {
-    window_.message_box(FileFailureText(operation, path, status), kEditorTitle, MB_OK | MB_ICONHAND);
+    window_.message_box(FileFailureText(operation, path, status), kEditorTitle,
+                        platform::BoxStyle::icon_stop);
 }
 
 void EditorWindowProc::load_command(int id) {

@@ -23,15 +23,15 @@ struct SeenBox {
     QWidget* owner;
     std::string text;
     std::string caption;
-    std::uint32_t style;
+    platform::BoxStyle style;
 };
 
 class RecordingServices final : public DialogServices {
   public:
-    int message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                    std::uint32_t style) override {
+    platform::BoxAnswer message_box(QWidget* owner, const std::string& text, const std::string& caption,
+                                    platform::BoxStyle style) override {
         boxes.push_back({owner, text, caption, style});
-        return platform::IDOK;
+        return platform::BoxAnswer::ok;
     }
     bool choose_colour(QWidget*, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override {
         offered.push_back(colour);

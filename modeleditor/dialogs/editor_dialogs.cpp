@@ -16,8 +16,8 @@ DialogValues& ProgramDialogValues() {
     return values;
 }
 
-int QtDialogServices::message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                                  std::uint32_t style) {
+platform::BoxAnswer QtDialogServices::message_box(QWidget* owner, const std::string& text,
+                                                  const std::string& caption, platform::BoxStyle style) {
     return platform::message_box(owner, text, caption, style);
 }
 

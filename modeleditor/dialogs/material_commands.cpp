@@ -75,7 +75,7 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
                                                                 : picture.load(choice->path.c_str());
     if (status != TAV_OK) {
         window.message_box(TextureFailureText(choice->path, status, access), kEditorTitle,
-                           MB_OK | MB_ICONHAND);
+                           platform::BoxStyle::icon_stop);
         window.invalidate();
         return;
     }
@@ -84,7 +84,7 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     if (texture == 0) {
         window.message_box("Cannot make a texture of " + choice->path +
                                ":\nthe picture is empty or larger than 1024 pixels, or no view is open.",
-                           kEditorTitle, MB_OK | MB_ICONHAND);
+                           kEditorTitle, platform::BoxStyle::icon_stop);
     } else {
         SetMaterialTexture(model, material, std::int32_t(texture));
     }

@@ -164,7 +164,7 @@ TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead) {
     EXPECT_NE(window().boxes[0].text.find((dir / "blue.bmp").string()), std::string::npos);
     EXPECT_NE(window().boxes[0].text.find("it is not a Taviron file"), std::string::npos);
     EXPECT_EQ(window().boxes[0].caption, "Korvex Editor v1.3 EN");
-    EXPECT_EQ(window().boxes[0].style, MB_ICONHAND);
+    EXPECT_EQ(window().boxes[0].style, platform::BoxStyle::icon_stop);
 }
 
 TEST_F(AssignTexture, AnUnreadableFileIsReportedAndTheMaterialKeepsItsTexture) {

@@ -1,6 +1,7 @@
 #include "modeleditor/dialogs/material_dialogs.h"
 
 #include "glview/view_context.h"
+#include "modeleditor/dialogs/dialog_controls.h"
 #include "modeleditor/dialogs/material_edit.h"
 #include "modeleditor/editor_ids.h"
 #include "platform/gl_surface.h"
@@ -20,27 +21,16 @@ using platform::IDOK;
 using platform::LBN_SELCHANGE;
 using platform::TemplateDialog;
 
-enum : int {
-    kMaterialNumber = 104,
-    kShininess = 110,
-    kName = 191,
-    kRemoveTexture = 192,
-    kAmbientSwatch = 112,
-    kDiffuseSwatch = 113,
-    kSpecularSwatch = 114,
-    kEmissionSwatch = 136,
-    kMaterialList = 103,
-};
+constexpr int kSwatches[4] = {IDC_AMBIENT_SWATCH, IDC_DIFFUSE_SWATCH, IDC_SPECULAR_SWATCH,
+                              IDC_EMISSION_SWATCH};
 
-constexpr int kSwatches[4] = {kAmbientSwatch, kDiffuseSwatch, kSpecularSwatch, kEmissionSwatch};
-
-// The edits of each colour, red, green, blue, alpha. The alphas of ambient, specular and
-// emission (141, 143, 144) have no control, so they are never shown nor read.
+// The edits of each colour, red, green, blue, alpha. Only the diffuse alpha has a control, so the
+// other alphas are never shown nor read.
 constexpr int kColourEdits[4][4] = {
-    {118, 119, 120, 141},
-    {124, 125, 126, 142},
-    {130, 131, 132, 143},
-    {133, 134, 135, 144},
+    {IDC_AMBIENT_RED, IDC_AMBIENT_GREEN, IDC_AMBIENT_BLUE, IDC_AMBIENT_ALPHA},
+    {IDC_DIFFUSE_RED, IDC_DIFFUSE_GREEN, IDC_DIFFUSE_BLUE, IDC_DIFFUSE_ALPHA},
+    {IDC_SPECULAR_RED, IDC_SPECULAR_GREEN, IDC_SPECULAR_BLUE, IDC_SPECULAR_ALPHA},
+    {IDC_EMISSION_RED, IDC_EMISSION_GREEN, IDC_EMISSION_BLUE, IDC_EMISSION_ALPHA},
 };
 
 std::int32_t* ColourOf(MaterialEdit& edit, int set) {
@@ -101,15 +91,15 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     }
     char number[48];
     std::snprintf(number, sizeof number, "Material ID is: %d", values.materialEditIndex);
-    dialog.set_item_text(kMaterialNumber, number);
+    dialog.set_item_text(IDC_MATERIAL_NUMBER, number);
 
     preview_ =
         std::make_unique<PreviewWindowProc>(&dialog, values.materialEdit, MainContextRestorer(context_));
     preview_->move(dialog.map_dialog_rect(QRect(332, 39, 83, 74)));
 
-    dialog.set_trackbar_range(kShininess, 0, 128);
-    dialog.set_trackbar_tick_frequency(kShininess, 8);
-    dialog.set_trackbar_position(kShininess, values.materialEdit.shininess);
+    dialog.set_trackbar_range(IDC_SHININESS, 0, 128);
+    dialog.set_trackbar_tick_frequency(IDC_SHININESS, 8);
+    dialog.set_trackbar_position(IDC_SHININESS, values.materialEdit.shininess);
 
     for (int set = 0; set < 4; ++set) {
         const std::int32_t* channels = ColourOf(values.materialEdit, set);
@@ -121,8 +111,8 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
 
     char name[12] = {};
     GetMaterialName(model, values.materialEditIndex, name);
-    dialog.set_item_text(kName, std::string(name, strnlen(name, sizeof name)));
-    dialog.limit_text(kName, 11);
+    dialog.set_item_text(IDC_MATERIAL_NAME, std::string(name, strnlen(name, sizeof name)));
+    dialog.limit_text(IDC_MATERIAL_NAME, 11);
     return true;
 }
 
@@ -168,15 +158,17 @@ bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notificatio
         return true;
     }
     switch (id) {
-    case kRemoveTexture:
+    case IDC_REMOVE_TEXTURE:
         SetMaterialTexture(context_.model, values.materialEditIndex, 0);
-        context_.services->message_box(&dialog, kTextureRemoved, kTextureRemoved, MB_ICONASTERISK);
+        context_.services->message_box(&dialog, kTextureRemoved, kTextureRemoved,
+                                       platform::BoxStyle::icon_information);
         return true;
     case IDOK: {
         const MaterialColours c = ColoursOf(values.materialEdit);
         SetMaterial(context_.model, values.materialEditIndex, "", c.ambient, c.diffuse, c.specular,
                     c.emission, float(values.materialEdit.shininess));
-        SetMaterialName(context_.model, values.materialEditIndex, dialog.item_text(kName, 11).c_str());
+        SetMaterialName(context_.model, values.materialEditIndex,
+                        dialog.item_text(IDC_MATERIAL_NAME, 11).c_str());
         end(dialog, 1);
         return true;
     }
@@ -198,8 +190,8 @@ void MaterialDialogProc::draw_item(TemplateDialog&, int id, QPainter& painter, c
 }
 
 void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id) {
-    if (id != kShininess) return;
-    context_.values->materialEdit.shininess = dialog.trackbar_position(kShininess);
+    if (id != IDC_SHININESS) return;
+    context_.values->materialEdit.shininess = dialog.trackbar_position(IDC_SHININESS);
     if (preview_) preview_->invalidate();
 }
 
@@ -208,7 +200,8 @@ void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id) {
 bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     const Model* model = context_.model;
     if (MaterialCount(model) == 0) {
-        context_.services->message_box(&dialog, kNoMaterialWarning, kEditorTitle, MB_ICONEXCLAMATION);
+        context_.services->message_box(&dialog, kNoMaterialWarning, kEditorTitle,
+                                       platform::BoxStyle::icon_warning);
         dialog.end_dialog(-1);
         return true;
     }
@@ -222,7 +215,7 @@ bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
         char line[64];
         std::snprintf(line, sizeof line, "Material number %d [%.*s]", i, int(strnlen(name, sizeof name)),
                       name);
-        dialog.add_list_string(kMaterialList, line);
+        dialog.add_list_string(IDC_MATERIAL_LIST, line);
     }
     return true;
 }
@@ -237,8 +230,8 @@ void MaterialBrowserProc::destroy_dialog(TemplateDialog&) {
 }
 
 bool MaterialBrowserProc::command(TemplateDialog& dialog, int id, int notification) {
-    if (id == kMaterialList && notification == LBN_SELCHANGE) {
-        const int line = dialog.list_selection(kMaterialList);
+    if (id == IDC_MATERIAL_LIST && notification == LBN_SELCHANGE) {
+        const int line = dialog.list_selection(IDC_MATERIAL_LIST);
         if (line < 0) return true;
         context_.values->browserSelection = line;
         LoadMaterialEdit(context_.model, line, context_.values->materialEdit);

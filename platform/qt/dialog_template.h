@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/message_box.h"
-
 namespace platform {
 
 // Window and dialog styles.
@@ -41,8 +39,8 @@ enum : std::uint32_t {
     TBS_AUTOTICKS = 0x1u,
 };
 
-// Controls without an identifier of their own; IDOK and IDCANCEL come with the message boxes.
-enum : int { IDC_STATIC = -1 };
+// The default and the cancel button of a dialog, and controls without an identifier of their own.
+enum : int { IDOK = 1, IDCANCEL = 2, IDC_STATIC = -1 };
 
 // Notification codes passed with a control's command.
 enum : int {

@@ -83,9 +83,10 @@ TEST_F(PlatformQt, MessageBoxShowsUtf8NamesAndOtherBytesAsLatin1) {
         shown_icon = box->icon();
         box->button(QMessageBox::Yes)->click();
     });
-    int answer = platform::message_box(nullptr, "Cannot open /tmp/\xC5\xBEluv.Korvex", "App \xD7",
-                                       platform::MB_YESNO | platform::MB_ICONEXCLAMATION);
-    EXPECT_EQ(answer, platform::IDYES);
+    const platform::BoxAnswer answer =
+        platform::message_box(nullptr, "Cannot open /tmp/\xC5\xBEluv.Korvex", "App \xD7",
+                              platform::BoxStyle::yes_no | platform::BoxStyle::icon_warning);
+    EXPECT_EQ(answer, platform::BoxAnswer::yes);
     EXPECT_EQ(shown_text, QString::fromUtf8("Cannot open /tmp/\u017Eluv.Korvex"));
     EXPECT_EQ(shown_caption, QString(QChar(0xD7)).prepend("App ")); // not UTF-8: one byte, one character
     EXPECT_EQ(shown_icon, QMessageBox::Warning);
@@ -93,15 +94,15 @@ TEST_F(PlatformQt, MessageBoxShowsUtf8NamesAndOtherBytesAsLatin1) {
 
 TEST_F(PlatformQt, MenuBarFromOneTable) {
     const platform::MenuEntry table[] = {
-        {-1, "&File", 0, platform::MF_POPUP},
-        {0, "&Open...\tCtrl+O", 102, 0},
-        {0, nullptr, 0, platform::MF_SEPARATOR},
-        {0, "Grid", 120, platform::MF_CHECKED},
-        {-1, "Run", 130, 0},
-        {-1, "&View", 1, platform::MF_POPUP},
-        {1, "Wire", 140, platform::MF_GRAYED},
-        {-1, "note", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
-        {-1, "after", 150, 0},
+        {-1, "&File", 0, platform::MenuFlags::popup},
+        {0, "&Open...\tCtrl+O", 102, platform::MenuFlags::none},
+        {0, nullptr, 0, platform::MenuFlags::separator},
+        {0, "Grid", 120, platform::MenuFlags::checked},
+        {-1, "Run", 130, platform::MenuFlags::none},
+        {-1, "&View", 1, platform::MenuFlags::popup},
+        {1, "Wire", 140, platform::MenuFlags::grayed},
+        {-1, "note", -1, platform::MenuFlags::grayed | platform::MenuFlags::right_justify},
+        {-1, "after", 150, platform::MenuFlags::none},
     };
     QMenuBar bar;
     std::vector<int> chosen;
@@ -143,11 +144,11 @@ TEST_F(PlatformQt, MenuBarFromOneTable) {
 
 TEST_F(PlatformQt, FittedMenuBarShowsEveryItem) {
     const platform::MenuEntry table[] = {
-        {-1, "A rather long first command", 1, 0},
-        {-1, "A second long command", 2, 0},
-        {-1, "Third command here", 3, 0},
-        {-1, "And a fourth", 4, 0},
-        {-1, "note at the right", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
+        {-1, "A rather long first command", 1, platform::MenuFlags::none},
+        {-1, "A second long command", 2, platform::MenuFlags::none},
+        {-1, "Third command here", 3, platform::MenuFlags::none},
+        {-1, "And a fourth", 4, platform::MenuFlags::none},
+        {-1, "note at the right", -1, platform::MenuFlags::grayed | platform::MenuFlags::right_justify},
     };
     QMainWindow window;
     platform::build_menu_bar(*window.menuBar(), table, {});
