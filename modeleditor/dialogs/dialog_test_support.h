@@ -20,7 +20,7 @@ namespace editor::testing {
 QApplication& TestApplication();
 
 struct SeenBox {
-    QWidget* owner;
+    const platform::DialogWindow* owner;
     std::string text;
     std::string caption;
     platform::BoxStyle style;
@@ -28,12 +28,13 @@ struct SeenBox {
 
 class RecordingServices final : public DialogServices {
   public:
-    platform::BoxAnswer message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                                    platform::BoxStyle style) override {
-        boxes.push_back({owner, text, caption, style});
+    platform::BoxAnswer message_box(platform::DialogWindow& owner, const std::string& text,
+                                    const std::string& caption, platform::BoxStyle style) override {
+        boxes.push_back({&owner, text, caption, style});
         return platform::BoxAnswer::ok;
     }
-    bool choose_colour(QWidget*, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override {
+    bool choose_colour(platform::DialogWindow&, std::uint32_t& colour,
+                       std::array<std::uint32_t, 16>& custom) override {
         offered.push_back(colour);
         custom[0] = 0x00010203; // the user edits a custom colour
         if (!colourAnswer) return false;

@@ -10,32 +10,32 @@ namespace editor {
 namespace {
 
 using platform::BN_CLICKED;
+using platform::DialogWindow;
 using platform::IDCANCEL;
 using platform::IDOK;
-using platform::TemplateDialog;
 
 // Texture fields in the order sA, tA, sB, tB, sC, tC.
 constexpr int kTexFields[6] = {IDC_TEX_S_A, IDC_TEX_T_A, IDC_TEX_S_B, IDC_TEX_T_B, IDC_TEX_S_C, IDC_TEX_T_C};
 
-void ShowBox(DialogContext& context, TemplateDialog& dialog, const std::string& text,
+void ShowBox(DialogContext& context, DialogWindow& dialog, const std::string& text,
              platform::BoxStyle style) {
-    context.services->message_box(&dialog, text, kEditorTitle, style);
+    context.services->message_box(dialog, text, kEditorTitle, style);
 }
 
-void ShowCursor(DialogContext& context, TemplateDialog& dialog) {
+void ShowCursor(DialogContext& context, DialogWindow& dialog) {
     const float* cursor = context.state->cursorPos;
     dialog.set_item_text(IDC_X, FormatCoordinate(cursor[0]));
     dialog.set_item_text(IDC_Y, FormatCoordinate(cursor[1]));
     dialog.set_item_text(IDC_Z, FormatCoordinate(cursor[2]));
 }
 
-void ReadTexCoords(const TemplateDialog& dialog, float coords[6]) {
+void ReadTexCoords(const DialogWindow& dialog, float coords[6]) {
     for (int i = 0; i < 6; ++i)
         coords[i] = ScanFieldFloat(dialog.item_text(kTexFields[i]));
 }
 
 // Repeated corners are refused before corners that do not exist; a refusal is shown in a box.
-bool CornersValid(DialogContext& context, TemplateDialog& dialog, std::int32_t a, std::int32_t b,
+bool CornersValid(DialogContext& context, DialogWindow& dialog, std::int32_t a, std::int32_t b,
                   std::int32_t c) {
     if (a == b || b == c || c == a) {
         ShowBox(context, dialog, kSameVertexError, platform::BoxStyle::icon_stop);
@@ -51,12 +51,12 @@ bool CornersValid(DialogContext& context, TemplateDialog& dialog, std::int32_t a
 
 // --- Vertex ---
 
-bool VertexDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
+bool VertexDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
     ShowCursor(context_, dialog);
     return true;
 }
 
-bool VertexDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+bool VertexDialogProc::command(DialogWindow& dialog, int id, int notification) {
     if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         AddVertex(context_.model, ScanFieldFloat(dialog.item_text(IDC_X)),
@@ -73,7 +73,7 @@ bool VertexDialogProc::command(TemplateDialog& dialog, int id, int notification)
 
 // --- Face ---
 
-bool FaceDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
+bool FaceDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
     for (int id : {IDC_VERTEX_A, IDC_VERTEX_B, IDC_VERTEX_C, IDC_FACE_MATERIAL})
         dialog.set_item_text(id, "0");
     // Corner 1 (0, 0), corner 2 (0, 1), corner 3 (1, 0).
@@ -86,7 +86,7 @@ bool FaceDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     return true;
 }
 
-bool FaceDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+bool FaceDialogProc::command(DialogWindow& dialog, int id, int notification) {
     if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         const std::int32_t a = AtoiField(dialog.item_text(IDC_VERTEX_A));
@@ -111,14 +111,14 @@ bool FaceDialogProc::command(TemplateDialog& dialog, int id, int notification) {
 
 // --- Dummy ---
 
-bool DummyDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
+bool DummyDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
     ShowCursor(context_, dialog);
     dialog.set_item_text(IDC_DUMMY_ID, std::to_string(context_.values->nextDummyId));
     context_.values->nextDummyId += 1;
     return true;
 }
 
-bool DummyDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+bool DummyDialogProc::command(DialogWindow& dialog, int id, int notification) {
     if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         const float x = ScanFieldFloat(dialog.item_text(IDC_X));
@@ -143,7 +143,7 @@ bool DummyDialogProc::command(TemplateDialog& dialog, int id, int notification) 
 
 // --- Face properties ---
 
-bool FacePropertiesProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter) {
+bool FacePropertiesProc::init_dialog(DialogWindow& dialog, std::intptr_t parameter) {
     if (context_.state->pickKind != PICK_FACE) {
         dialog.end_dialog(2);
         return true;
@@ -162,7 +162,7 @@ bool FacePropertiesProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     return true;
 }
 
-bool FacePropertiesProc::apply(TemplateDialog& dialog) {
+bool FacePropertiesProc::apply(DialogWindow& dialog) {
     // A vertex field that is not an unsigned number names no vertex.
     auto corner = [&dialog](int id) {
         bool translated = false;
@@ -180,7 +180,7 @@ bool FacePropertiesProc::apply(TemplateDialog& dialog) {
     return true;
 }
 
-bool FacePropertiesProc::command(TemplateDialog& dialog, int id, int notification) {
+bool FacePropertiesProc::command(DialogWindow& dialog, int id, int notification) {
     if (notification != BN_CLICKED) return false;
     if (id == IDOK) {
         if (apply(dialog)) dialog.end_dialog(1);

@@ -17,8 +17,8 @@ using platform::IDOK;
 
 class NullProcedure final : public platform::DialogProcedure {
   public:
-    bool init_dialog(platform::TemplateDialog&, std::intptr_t) override { return true; }
-    bool command(platform::TemplateDialog&, int, int) override { return false; }
+    bool init_dialog(platform::DialogWindow&, std::intptr_t) override { return true; }
+    bool command(platform::DialogWindow&, int, int) override { return false; }
 };
 
 class ElementDialogs : public DialogTest {

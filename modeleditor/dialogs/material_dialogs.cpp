@@ -15,6 +15,7 @@ namespace editor {
 namespace {
 
 using platform::BN_CLICKED;
+using platform::DialogWindow;
 using platform::EN_UPDATE;
 using platform::IDCANCEL;
 using platform::IDOK;
@@ -77,7 +78,7 @@ std::function<void()> MainContextRestorer(DialogContext& context) {
 
 // --- Material dialog ---
 
-bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter) {
+bool MaterialDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t parameter) {
     DialogValues& values = *context_.values;
     Model* model = context_.model;
     if (parameter == -1) {
@@ -93,9 +94,11 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     std::snprintf(number, sizeof number, "Material ID is: %d", values.materialEditIndex);
     dialog.set_item_text(IDC_MATERIAL_NUMBER, number);
 
-    preview_ =
-        std::make_unique<PreviewWindowProc>(&dialog, values.materialEdit, MainContextRestorer(context_));
-    preview_->move(dialog.map_dialog_rect(QRect(332, 39, 83, 74)));
+    if (auto* shown = dynamic_cast<TemplateDialog*>(&dialog)) {
+        preview_ =
+            std::make_unique<PreviewWindowProc>(shown, values.materialEdit, MainContextRestorer(context_));
+        preview_->move(shown->map_dialog_rect(QRect(332, 39, 83, 74)));
+    }
 
     dialog.set_trackbar_range(IDC_SHININESS, 0, 128);
     dialog.set_trackbar_tick_frequency(IDC_SHININESS, 8);
@@ -116,19 +119,19 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     return true;
 }
 
-void MaterialDialogProc::end(TemplateDialog& dialog, std::intptr_t result) {
+void MaterialDialogProc::end(DialogWindow& dialog, std::intptr_t result) {
     preview_.reset();
     dialog.end_dialog(result);
 }
 
-void MaterialDialogProc::destroy_dialog(TemplateDialog&) {
+void MaterialDialogProc::destroy_dialog(DialogWindow&) {
     preview_.reset();
 }
 
-void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set) {
+void MaterialDialogProc::choose_swatch_colour(DialogWindow& dialog, int set) {
     std::int32_t* channels = ColourOf(context_.values->materialEdit, set);
     std::uint32_t colour = PackedColour(channels);
-    if (!context_.services->choose_colour(&dialog, colour, context_.values->customColours)) return;
+    if (!context_.services->choose_colour(dialog, colour, context_.values->customColours)) return;
     const std::int32_t red = std::int32_t(colour & 0xFF);
     const std::int32_t green = std::int32_t(colour >> 8 & 0xFF);
     const std::int32_t blue = std::int32_t(colour >> 16 & 0xFF);
@@ -140,7 +143,7 @@ void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set) {
     dialog.set_item_int(kColourEdits[set][2], std::uint32_t(blue), false);
 }
 
-bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+bool MaterialDialogProc::command(DialogWindow& dialog, int id, int notification) {
     DialogValues& values = *context_.values;
     if (notification == EN_UPDATE) {
         if (preview_) preview_->invalidate();
@@ -160,7 +163,7 @@ bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notificatio
     switch (id) {
     case IDC_REMOVE_TEXTURE:
         SetMaterialTexture(context_.model, values.materialEditIndex, 0);
-        context_.services->message_box(&dialog, kTextureRemoved, kTextureRemoved,
+        context_.services->message_box(dialog, kTextureRemoved, kTextureRemoved,
                                        platform::BoxStyle::icon_information);
         return true;
     case IDOK: {
@@ -189,7 +192,7 @@ void MaterialDialogProc::draw_item(TemplateDialog&, int id, QPainter& painter, c
                      QColor(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
 }
 
-void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id) {
+void MaterialDialogProc::hscroll(DialogWindow& dialog, int id) {
     if (id != IDC_SHININESS) return;
     context_.values->materialEdit.shininess = dialog.trackbar_position(IDC_SHININESS);
     if (preview_) preview_->invalidate();
@@ -197,18 +200,20 @@ void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id) {
 
 // --- Material browser ---
 
-bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
+bool MaterialBrowserProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
     const Model* model = context_.model;
     if (MaterialCount(model) == 0) {
-        context_.services->message_box(&dialog, kNoMaterialWarning, kEditorTitle,
+        context_.services->message_box(dialog, kNoMaterialWarning, kEditorTitle,
                                        platform::BoxStyle::icon_warning);
         dialog.end_dialog(-1);
         return true;
     }
     context_.values->browserSelection = 0;
-    preview_ = std::make_unique<PreviewWindowProc>(&dialog, context_.values->materialEdit,
-                                                   MainContextRestorer(context_));
-    preview_->move(dialog.map_dialog_rect(QRect(164, 37, 139, 97)));
+    if (auto* shown = dynamic_cast<TemplateDialog*>(&dialog)) {
+        preview_ = std::make_unique<PreviewWindowProc>(shown, context_.values->materialEdit,
+                                                       MainContextRestorer(context_));
+        preview_->move(shown->map_dialog_rect(QRect(164, 37, 139, 97)));
+    }
     for (std::int32_t i = 0; i < MaterialCount(model); ++i) {
         char name[12] = {};
         GetMaterialName(model, i, name);
@@ -220,16 +225,16 @@ bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
     return true;
 }
 
-void MaterialBrowserProc::end(TemplateDialog& dialog, std::intptr_t result) {
+void MaterialBrowserProc::end(DialogWindow& dialog, std::intptr_t result) {
     preview_.reset();
     dialog.end_dialog(result);
 }
 
-void MaterialBrowserProc::destroy_dialog(TemplateDialog&) {
+void MaterialBrowserProc::destroy_dialog(DialogWindow&) {
     preview_.reset();
 }
 
-bool MaterialBrowserProc::command(TemplateDialog& dialog, int id, int notification) {
+bool MaterialBrowserProc::command(DialogWindow& dialog, int id, int notification) {
     if (id == IDC_MATERIAL_LIST && notification == LBN_SELCHANGE) {
         const int line = dialog.list_selection(IDC_MATERIAL_LIST);
         if (line < 0) return true;

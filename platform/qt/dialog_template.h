@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_window.h"
+
 namespace platform {
 
 // Window and dialog styles.
@@ -37,16 +39,6 @@ enum : std::uint32_t {
     SS_SUNKEN = 0x1000u,
     LBS_NOTIFY = 0x1u,
     TBS_AUTOTICKS = 0x1u,
-};
-
-// The default and the cancel button of a dialog, and controls without an identifier of their own.
-enum : int { IDOK = 1, IDCANCEL = 2, IDC_STATIC = -1 };
-
-// Notification codes passed with a control's command.
-enum : int {
-    BN_CLICKED = 0,
-    LBN_SELCHANGE = 1,
-    EN_UPDATE = 0x0400,
 };
 
 enum class ControlClass { Button, Edit, Static, ListBox, Trackbar };
