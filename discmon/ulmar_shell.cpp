@@ -32,8 +32,7 @@ void UlmarShell::create() {
 }
 
 void UlmarShell::deliver(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    std::intptr_t result = 0;
-    proc_.dispatch(message, wParam, lParam, result);
+    proc_.handle(message, wParam, lParam);
 }
 
 void UlmarShell::watch(std::unique_ptr<DriveEvents> events) {

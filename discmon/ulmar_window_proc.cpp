@@ -57,24 +57,17 @@ void UlmarWindowProc::show(const std::string& text) {
     window_.message_box(text, kUlmarTitle, platform::BoxStyle::ok);
 }
 
-bool UlmarWindowProc::dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
-                               std::intptr_t& result) {
-    if (monitor_.handle_message(message, wParam, lParam) == 1) {
-        result = 1;
-        return true;
-    }
+std::intptr_t UlmarWindowProc::handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (monitor_.handle_message(message, wParam, lParam) == 1) return 1;
     switch (message) {
     case WM_CREATE:
-        result = on_create();
-        return true;
+        return on_create();
     case WM_USER:
-        result = on_user(wParam, lParam);
-        return true;
+        return on_user(wParam, lParam);
     case WM_DESTROY:
-        result = on_destroy();
-        return true;
+        return on_destroy();
     default:
-        return false;
+        return 0;
     }
 }
 
