@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/file_name.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -16,18 +17,13 @@ using Bytes = std::vector<std::uint8_t>;
 
 class ReadFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("read_file_test_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     std::string write(const std::string& name, const std::string& text) const {
-        const std::string path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary) << text;
+        const std::string path = folder_.path(name);
+        test_support::write_file(path, Bytes(text.begin(), text.end()));
         return path;
     }
-    fs::path dir_;
+    test_support::TempFolder folder_{"read_file_test"};
+    const fs::path& dir_ = folder_.dir();
 };
 
 TEST_F(ReadFile, ReadsAWholeRegularFileAndRefusesOtherKinds) {

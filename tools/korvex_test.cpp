@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -16,16 +17,12 @@ struct ProcessResult {
     std::string out, err;
 };
 
-std::string Slurp(const std::string& path) {
-    const auto bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 ProcessResult Korvex(const TempDir& dir, const std::string& args) {
     const std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
     const std::string cmd = std::string(KORVEX_PROGRAM) + " " + args + " >" + out + " 2>" + err;
     const int raw = std::system(cmd.c_str());
-    ProcessResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    ProcessResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test_support::read_text(out),
+                    test_support::read_text(err)};
     unlink(out.c_str());
     unlink(err.c_str());
     return r;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bitmap/taviron.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -36,15 +37,9 @@ Outcome run(std::vector<std::string> args) {
 
 class TavironTool : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("taviron_cli_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    fs::path dir_;
+    std::string path(const char* name) const { return folder_.path(name); }
+    test_support::TempFolder folder_{"taviron_cli"};
+    const fs::path& dir_ = folder_.dir();
 };
 
 TEST_F(TavironTool, InfoPrintsWidthHeightAndStorage) {
