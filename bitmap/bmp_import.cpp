@@ -1,39 +1,33 @@
 #include "bitmap/taviron.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <vector>
 
 #include "bitmap/bmp_decode.h"
+#include "platform/read_file.h"
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-struct BlockFree {
-    void operator()(std::uint8_t* p) const { std::free(p); }
-};
+// Stands in for the bytes of an empty file: the decoder refuses a null pointer outright.
+constexpr std::uint8_t kNoBytes = 0;
 
 } // namespace
 
 std::int32_t Taviron::import_bmp(const char* path) {
-    if (path == nullptr) return TAV_ERR_FAILED;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
-    if (!file) return TAV_ERR_FAILED;
-    struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0)
-        return TAV_ERR_FAILED;
-    const auto size = static_cast<std::size_t>(info.st_size);
     // The whole file is read at once: the decoder works on bytes in memory.
-    std::unique_ptr<std::uint8_t, BlockFree> data(
-        static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1)));
-    if (!data) return TAV_ERR_MEMORY;
-    if (std::fread(data.get(), 1, size, file.get()) != size) return TAV_ERR_FAILED;
-    return import_bmp_memory(data.get(), size);
+    std::vector<std::uint8_t> bytes;
+    switch (platform::read_regular_file(path, bytes, UINT64_MAX)) {
+    case platform::ReadStatus::ok:
+        return import_bmp_memory(bytes.data() != nullptr ? bytes.data() : &kNoBytes, bytes.size());
+    case platform::ReadStatus::no_memory:
+        return TAV_ERR_MEMORY;
+    case platform::ReadStatus::too_long:
+    case platform::ReadStatus::failed:
+        break;
+    }
+    return TAV_ERR_FAILED;
 }
 
 std::int32_t Taviron::import_bmp_memory(const std::uint8_t* data, std::size_t size) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/read_file.h"
 
 namespace {
 
@@ -57,31 +58,20 @@ std::int64_t Taviron::file_length(std::FILE* file) {
 }
 
 std::int32_t Taviron::load(const char* path) {
-    if (path == nullptr) return TAV_ERR_FAILED;
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return TAV_ERR_FAILED;
-    const std::int64_t length = file_length(file);
-    if (length < 0) {
-        std::fclose(file);
-        return TAV_ERR_FAILED;
-    }
-    const bool too_long = length > kMaxFileLength;
     std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(too_long ? std::int64_t{TAV_HEADER_SIZE} : length));
-    } catch (const std::bad_alloc&) {
-        std::fclose(file);
+    switch (platform::read_regular_file(path, bytes, kMaxFileLength, TAV_HEADER_SIZE)) {
+    case platform::ReadStatus::ok:
+        return load_memory(bytes.data(), bytes.size());
+    case platform::ReadStatus::too_long: // no Taviron file is this long; still say whether it is one at all
+        return bytes.size() >= sizeof magic && std::memcmp(bytes.data(), magic, sizeof magic) == 0
+                   ? TAV_ERR_SIZE
+                   : TAV_ERR_MAGIC;
+    case platform::ReadStatus::no_memory:
         return TAV_ERR_MEMORY;
+    case platform::ReadStatus::failed:
+        break;
     }
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool read_error = std::ferror(file) != 0;
-    std::fclose(file);
-    if (read_error) return TAV_ERR_FAILED;
-    bytes.resize(got); // a file that shrank meanwhile is read as what is there
-    if (too_long)      // no Taviron file is this long; still say whether it is one at all
-        return got >= sizeof magic && std::memcmp(bytes.data(), magic, sizeof magic) == 0 ? TAV_ERR_SIZE
-                                                                                          : TAV_ERR_MAGIC;
-    return load_memory(bytes.data(), bytes.size());
+    return TAV_ERR_FAILED;
 }
 
 std::int32_t Taviron::save(const char* path) {

@@ -1,5 +1,7 @@
 #include "bitmap/taviron.h"
 
+#include "platform/test_files.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -19,26 +21,15 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write_file(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-void put_i32(Bytes& bytes, std::int32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i)));
-}
+using test_support::concat;
+using test_support::read_file;
+using test_support::write_file;
 
 Bytes header(std::int32_t width, std::int32_t height, std::int32_t storage, std::int32_t r1 = 0,
              std::int32_t r2 = 0, std::int32_t r3 = 0) {
     Bytes bytes = {'T', 'a', 'v', 'i', 'r', 'o', 'n', 0};
     for (std::int32_t value : {width, height, storage, r1, r2, r3})
-        put_i32(bytes, value);
+        test_support::put_le32(bytes, static_cast<std::uint32_t>(value));
     return bytes;
 }
 
@@ -48,11 +39,6 @@ Bytes deflate(const Bytes& data) {
     EXPECT_EQ(compress2(out.data(), &size, data.data(), data.size(), 9), Z_OK);
     out.resize(size);
     return out;
-}
-
-Bytes concat(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Bytes pattern(std::size_t size, unsigned seed) {
@@ -107,19 +93,10 @@ void make_distinct(Taviron& record) {
 
 class TavironFiles : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("taviron_test_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    std::size_t files_in_dir() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-    }
-    fs::path dir_;
+    std::string path(const char* name) const { return folder_.path(name); }
+    std::size_t files_in_dir() const { return folder_.entry_count(); }
+    test_support::TempFolder folder_{"taviron_test"};
+    const fs::path& dir_ = folder_.dir();
 };
 
 TEST(TavironRecord, ConstructorsAndSizeRule) {

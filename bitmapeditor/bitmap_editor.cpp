@@ -4,8 +4,10 @@
 #include <cctype>
 #include <cstdio>
 
+#include "bitmap/status_text.h"
 #include "bitmapeditor/bitmap_file_jobs.h"
 #include "bitmapeditor/commands.h"
+#include "platform/file_name.h"
 
 namespace bmpedit {
 
@@ -31,52 +33,11 @@ FileRequest save_request() {
     return {true, {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}}, "Taviron", false};
 }
 
-// True when path ends in extension (given in lower case), in any case.
-bool has_extension(const std::string& path, const std::string& extension) {
-    if (path.size() < extension.size()) return false;
-    std::string tail = path.substr(path.size() - extension.size());
-    for (char& c : tail)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == extension;
-}
-
-// The reasons a PNG import gives where they differ from a BMP import's.
-std::string png_failure_reason(std::int32_t status) {
-    if (status == TAV_ERR_MAGIC) return "it is not a PNG file";
-    if (status == TAV_ERR_DATA) return "its PNG data is damaged";
-    return failure_reason(status, true);
-}
-
 Colour grey(int level) {
     return rgb(level, level, level);
 }
 
 } // namespace
-
-std::string failure_reason(std::int32_t status, bool import) {
-    switch (status) {
-    case TAV_ERR_FAILED:
-        return "the file cannot be opened, read or written";
-    case TAV_ERR_MAGIC:
-        return import ? "it is not a BMP file" : "it is not a Taviron file";
-    case TAV_ERR_STORAGE:
-        return "its pixels are stored in an unknown way";
-    case TAV_ERR_BUFFER:
-        return "its compressed pixels inflate to too many bytes";
-    case TAV_ERR_DATA:
-        return "its compressed pixels are damaged";
-    case TAV_ERR_SIZE:
-        return "its pixel data is cut short or has the wrong length";
-    case TAV_ERR_LEVEL:
-        return "the pixels cannot be compressed";
-    case TAV_ERR_MEMORY:
-        return "there is not enough memory";
-    case TAV_ERR_ARGUMENT:
-        return import ? "its picture format or size is not supported" : "its size is not supported";
-    default:
-        return "error " + std::to_string(status);
-    }
-}
 
 BitmapEditor::BitmapEditor(EditorWindow& window) : window_(window) {}
 
@@ -275,7 +236,7 @@ void BitmapEditor::open_dropped_file(const std::string& path) {
 }
 
 void BitmapEditor::read_file(const std::string& path) {
-    if (has_extension(path, ".bmp") || has_extension(path, ".png"))
+    if (platform::has_extension(path, ".bmp") || platform::has_extension(path, ".png"))
         import(path);
     else
         load(path);
@@ -291,7 +252,7 @@ void BitmapEditor::load(const std::string& path) {
     const std::int32_t status = window_.run_file_job(
         "Loading " + path, progress, [&] { return load_taviron_file(*fresh, path, progress); });
     if (status != TAV_OK) {
-        report_failure(FileAction::Load, path, status);
+        report_failure(TavironAccess::Load, path, status);
         return;
     }
     const bool compressed = fresh->storage == 1;
@@ -301,14 +262,14 @@ void BitmapEditor::load(const std::string& path) {
 void BitmapEditor::import(const std::string& path) {
     if (!bitmap_) return;
     // The name decides the reader, whichever filter of the dialog found the file.
-    const bool png = has_extension(path, ".png");
+    const bool png = platform::has_extension(path, ".png");
     auto fresh = empty_like(*bitmap_);
     platform::FileProgress progress;
     const std::int32_t status = window_.run_file_job("Importing " + path, progress, [&] {
         return png ? import_png_file(*fresh, path, progress) : import_bmp_file(*fresh, path, progress);
     });
     if (status != TAV_OK)
-        report_failure(png ? FileAction::ImportPng : FileAction::Import, path, status);
+        report_failure(png ? TavironAccess::ImportPng : TavironAccess::Import, path, status);
     else
         replace_bitmap(std::move(fresh), false);
 }
@@ -326,7 +287,7 @@ bool BitmapEditor::save_to(const std::string& path, bool compressed) {
     const std::int32_t status = window_.run_file_job(
         "Saving " + path, progress, [&] { return save_taviron_file(*bitmap_, path, compressed, progress); });
     if (status != TAV_OK) {
-        report_failure(FileAction::Save, path, status);
+        report_failure(TavironAccess::Save, path, status);
         return false;
     }
     history_.saved_as({path, compressed});
@@ -370,13 +331,13 @@ bool BitmapEditor::confirm_discard() {
     return false;
 }
 
-void BitmapEditor::report_failure(FileAction action, const std::string& path, std::int32_t status) {
-    const bool import = action == FileAction::Import || action == FileAction::ImportPng;
-    const char* verb = action == FileAction::Load ? "load" : import ? "import" : "save";
-    const std::string reason =
-        action == FileAction::ImportPng ? png_failure_reason(status) : failure_reason(status, import);
-    window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" + reason + ".", kCaption,
-                        kBoxIconStop);
+void BitmapEditor::report_failure(TavironAccess action, const std::string& path, std::int32_t status) {
+    const char* verb = action == TavironAccess::Load                                           ? "load"
+                       : action == TavironAccess::Import || action == TavironAccess::ImportPng ? "import"
+                                                                                               : "save";
+    window_.message_box("Cannot " + std::string(verb) + " " + path + ":\n" +
+                            taviron_status_text(status, action) + ".",
+                        kCaption, platform::BoxStyle::icon_stop);
 }
 
 void BitmapEditor::choose_button_colour(Colour& colour) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "bitmap/status_text.h"
 #include "bitmap/taviron.h"
 #include "bitmapeditor/bitmap_history.h"
 #include "bitmapeditor/cell_grid.h"
@@ -71,8 +72,6 @@ class BitmapEditor {
     const std::array<Colour, 16>& custom_colours() const { return custom_colours_; }
 
   private:
-    enum class FileAction { Load, Import, ImportPng, Save };
-
     // Imports a ".bmp" or ".png" name, loads any other, and keeps the view within the bitmap.
     void read_file(const std::string& path);
     void load(const std::string& path);
@@ -85,7 +84,7 @@ class BitmapEditor {
     void choose_button_colour(Colour& colour);
     void choose_paint_alpha();
     // Shows the stop box that names the file and why `action` failed on it.
-    void report_failure(FileAction action, const std::string& path, std::int32_t status);
+    void report_failure(TavironAccess action, const std::string& path, std::int32_t status);
     void update_scroll_bars();
     void refresh_status();
     int max_view(ScrollBar bar) const;
@@ -108,8 +107,5 @@ class BitmapEditor {
     std::string requested_status_;
     BitmapHistory history_;
 };
-
-// Why a bitmap file operation failed, for the user; `import` picks the texts of BMP import.
-std::string failure_reason(std::int32_t status, bool import);
 
 } // namespace bmpedit

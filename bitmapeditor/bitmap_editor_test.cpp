@@ -488,8 +488,8 @@ TEST_F(EditorTest, LoadShowsTheFileAndRedrawsTheStatusLine) {
     EXPECT_TRUE(request.must_exist);
     EXPECT_EQ(request.default_extension, "Taviron");
     ASSERT_EQ(request.filters.size(), 1u);
-    EXPECT_EQ(request.filters[0].first, "Taviron file (*.Taviron;*Tav)");
-    EXPECT_EQ(request.filters[0].second, "*.Taviron;*.Tav");
+    EXPECT_EQ(request.filters[0].description, "Taviron file (*.Taviron;*Tav)");
+    EXPECT_EQ(request.filters[0].patterns, "*.Taviron;*.Tav");
     EXPECT_EQ(editor.bitmap()->get_width(), 64);
     EXPECT_EQ(pixel(editor, 3, 5), rgba(3, 5, 8, 200));
     EXPECT_TRUE(window.invalidated(grid(), true));
@@ -513,7 +513,7 @@ TEST_F(EditorTest, FailedLoadReportsAndKeepsTheBitmap) {
     editor.on_command(IDM_LOAD);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "App");
-    EXPECT_EQ(window.boxes[0].style, kBoxIconStop);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(bad), std::string::npos);
     EXPECT_NE(window.boxes[0].text.find("not a Taviron file"), std::string::npos);
     EXPECT_EQ(editor.bitmap()->get_width(), 32);
@@ -532,8 +532,8 @@ TEST_F(EditorTest, ImportReadsBmpAndReportsFailures) {
     window.file_answers.push_back(write_bmp("two.bmp"));
     editor.on_command(IDM_IMPORT);
     ASSERT_EQ(window.file_requests.size(), 1u);
-    EXPECT_EQ(window.file_requests[0].filters[0].first, "BMP file (*.bmp)");
-    EXPECT_EQ(window.file_requests[0].filters[0].second, "*.bmp");
+    EXPECT_EQ(window.file_requests[0].filters[0].description, "BMP file (*.bmp)");
+    EXPECT_EQ(window.file_requests[0].filters[0].patterns, "*.bmp");
     EXPECT_EQ(window.file_requests[0].default_extension, "bmp");
     EXPECT_TRUE(window.file_requests[0].must_exist);
     ASSERT_EQ(editor.bitmap()->get_width(), 2);
@@ -548,7 +548,7 @@ TEST_F(EditorTest, ImportReadsBmpAndReportsFailures) {
     editor.on_command(IDM_IMPORT);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "App");
-    EXPECT_EQ(window.boxes[0].style, kBoxIconStop);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(text), std::string::npos);
     EXPECT_EQ(pixels_of(*editor.bitmap()), before);
 }
@@ -568,8 +568,8 @@ TEST_F(EditorTest, SaveWritesRawAndCompressedFiles) {
         EXPECT_TRUE(r.save);
         EXPECT_FALSE(r.must_exist);
         EXPECT_EQ(r.default_extension, "Taviron");
-        EXPECT_EQ(r.filters[0].first, "Taviron soubor (*.Taviron;*.Tav)");
-        EXPECT_EQ(r.filters[0].second, "*.Taviron;*.Tav");
+        EXPECT_EQ(r.filters[0].description, "Taviron soubor (*.Taviron;*.Tav)");
+        EXPECT_EQ(r.filters[0].patterns, "*.Taviron;*.Tav");
     }
     EXPECT_EQ(fs::file_size(raw), 32u + 32u * 32u * 4u);
     EXPECT_LT(fs::file_size(packed), fs::file_size(raw));
@@ -590,7 +590,7 @@ TEST_F(EditorTest, FailedSaveReports) {
     editor.on_command(IDM_SAVE_COMPRESSED);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "App");
-    EXPECT_EQ(window.boxes[0].style, kBoxIconStop);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(path), std::string::npos);
     EXPECT_FALSE(fs::exists(path));
 }
@@ -635,8 +635,8 @@ TEST_F(EditorTest, ImportOffersPngAfterBmpAndReadsItByItsName) {
     editor.on_command(IDM_IMPORT);
     ASSERT_EQ(window.file_requests.size(), 1u);
     ASSERT_EQ(window.file_requests[0].filters.size(), 2u);
-    EXPECT_EQ(window.file_requests[0].filters[1].first, "PNG (*.png)");
-    EXPECT_EQ(window.file_requests[0].filters[1].second, "*.png");
+    EXPECT_EQ(window.file_requests[0].filters[1].description, "PNG (*.png)");
+    EXPECT_EQ(window.file_requests[0].filters[1].patterns, "*.png");
     ASSERT_EQ(editor.bitmap()->get_width(), 3);
     EXPECT_EQ(pixel(editor, 1, 0), rgba(0, 255, 0, 128));
     EXPECT_TRUE(window.boxes.empty());
@@ -659,14 +659,6 @@ TEST_F(EditorTest, OpenFileImportsPng) {
     EXPECT_EQ(pixel(editor, 2, 0), rgba(0, 0, 255, 0));
     EXPECT_TRUE(window.invalidated(status_strip(), true));
     EXPECT_TRUE(window.boxes.empty());
-}
-
-TEST(FailureReason, NamesEachStatus) {
-    EXPECT_EQ(failure_reason(TAV_ERR_MAGIC, false), "it is not a Taviron file");
-    EXPECT_EQ(failure_reason(TAV_ERR_MAGIC, true), "it is not a BMP file");
-    EXPECT_EQ(failure_reason(-8, false), "error -8");
-    for (int status : {-1, -3, -4, -5, -6, -7, -9, -10})
-        EXPECT_EQ(failure_reason(status, false).find("error"), std::string::npos) << status;
 }
 
 } // namespace

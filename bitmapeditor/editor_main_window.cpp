@@ -34,14 +34,14 @@ class SizeGrip : public QSizeGrip {
 
 // Every item is a command of the bar itself; the last one is a greyed note at the right end.
 const platform::MenuEntry kMenuBar[] = {
-    {-1, "Novy", IDM_NEW, 0},
-    {-1, "    Load", IDM_LOAD, 0},
-    {-1, "Import", IDM_IMPORT, 0},
-    {-1, "    Save", IDM_SAVE, 0},
-    {-1, "Save compressed", IDM_SAVE_COMPRESSED, 0},
-    {-1, "    Mode", IDM_MODE, 0},
-    {-1, "Size 32x32", IDM_SIZE32, 0},
-    {-1, "<< toto jsou tlacitka", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
+    {-1, "Novy", IDM_NEW, platform::MenuFlags::none},
+    {-1, "    Load", IDM_LOAD, platform::MenuFlags::none},
+    {-1, "Import", IDM_IMPORT, platform::MenuFlags::none},
+    {-1, "    Save", IDM_SAVE, platform::MenuFlags::none},
+    {-1, "Save compressed", IDM_SAVE_COMPRESSED, platform::MenuFlags::none},
+    {-1, "    Mode", IDM_MODE, platform::MenuFlags::none},
+    {-1, "Size 32x32", IDM_SIZE32, platform::MenuFlags::none},
+    {-1, "<< toto jsou tlacitka", -1, platform::MenuFlags::grayed | platform::MenuFlags::right_justify},
 };
 
 QRect qrect(const Rect& r) {
@@ -196,14 +196,7 @@ void EditorMainWindow::set_scroll_bar(ScrollBar bar, const ScrollSettings& s) {
 }
 
 std::optional<std::string> EditorMainWindow::ask_file(const FileRequest& request) {
-    platform::FileDialogOptions options;
-    for (const auto& [description, patterns] : request.filters)
-        options.filters.push_back({description, patterns});
-    options.default_extension = request.default_extension;
-    options.must_exist = request.must_exist;
-    options.overwrite_prompt = false;
-    auto choice =
-        request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
+    auto choice = platform::file_dialog(this, request);
     if (!choice) return std::nullopt;
     return choice->path;
 }
@@ -212,7 +205,8 @@ void EditorMainWindow::choose_colour(Colour& colour, std::array<Colour, 16>& cus
     platform::choose_colour(this, colour, custom);
 }
 
-void EditorMainWindow::message_box(const std::string& text, const std::string& caption, unsigned style) {
+void EditorMainWindow::message_box(const std::string& text, const std::string& caption,
+                                   platform::BoxStyle style) {
     platform::message_box(this, text, caption, style);
 }
 

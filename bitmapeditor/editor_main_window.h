@@ -31,7 +31,7 @@ class EditorMainWindow : public QMainWindow, public EditorWindow {
     void set_scroll_bar(ScrollBar bar, const ScrollSettings& settings) override;
     std::optional<std::string> ask_file(const FileRequest& request) override;
     void choose_colour(Colour& colour, std::array<Colour, 16>& custom) override;
-    void message_box(const std::string& text, const std::string& caption, unsigned style) override;
+    void message_box(const std::string& text, const std::string& caption, platform::BoxStyle style) override;
     void quit(int code) override;
     SaveChoice ask_save_changes(const std::string& text, const std::string& caption) override;
     std::int32_t run_file_job(const std::string& text, platform::FileProgress& progress,

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "bitmapeditor/geometry.h"
+#include "platform/box_style.h"
 #include "platform/file_progress.h"
+#include "platform/file_request.h"
 
 namespace bmpedit {
 
@@ -30,15 +32,7 @@ struct ScrollSettings {
 };
 
 // A file dialog as the commands ask for it.
-struct FileRequest {
-    bool save = false;
-    std::vector<std::pair<std::string, std::string>> filters; // (description, patterns separated by ';')
-    std::string default_extension;                            // without the dot
-    bool must_exist = false;
-};
-
-// Message box style flags, the old platform's values.
-inline constexpr unsigned kBoxIconStop = 0x10;
+using FileRequest = platform::FileDialogRequest;
 
 // The answers to the question asked before unsaved changes would be discarded.
 enum class SaveChoice { Save, Discard, Cancel };
@@ -58,7 +52,8 @@ class EditorWindow {
     // Shows the modal colour chooser with `colour` preselected and `custom` as its custom colours,
     // which it may change. On OK stores the choice in `colour`; on cancel leaves it.
     virtual void choose_colour(Colour& colour, std::array<Colour, 16>& custom) = 0;
-    virtual void message_box(const std::string& text, const std::string& caption, unsigned style) = 0;
+    virtual void message_box(const std::string& text, const std::string& caption,
+                             platform::BoxStyle style) = 0;
     // Ends the program's event loop with this exit code once the current handler returns.
     virtual void quit(int code) = 0;
     // Asks the question `text` with Save, Discard and Cancel; a window that cannot ask cancels,

@@ -24,7 +24,7 @@ struct ColourRequest {
 struct MessageBoxCall {
     std::string text;
     std::string caption;
-    unsigned style;
+    platform::BoxStyle style;
 };
 
 class FakeWindow : public EditorWindow {
@@ -62,7 +62,7 @@ class FakeWindow : public EditorWindow {
         colour_answers.pop_front();
         if (answer) colour = *answer;
     }
-    void message_box(const std::string& text, const std::string& caption, unsigned style) override {
+    void message_box(const std::string& text, const std::string& caption, platform::BoxStyle style) override {
         boxes.push_back({text, caption, style});
     }
     void quit(int code) override { quits.push_back(code); }

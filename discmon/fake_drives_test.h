@@ -58,7 +58,7 @@ class RecordingWindow : public UlmarWindow {
   public:
     struct Box {
         std::string text, caption;
-        unsigned style;
+        platform::BoxStyle style;
     };
     struct Posted {
         std::uint32_t message;
@@ -69,9 +69,10 @@ class RecordingWindow : public UlmarWindow {
     std::vector<Posted> posted;
     std::vector<int> quits;
 
-    int message_box(const std::string& text, const std::string& caption, unsigned style) override {
+    platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                    platform::BoxStyle style) override {
         boxes.push_back({text, caption, style});
-        return 1;
+        return platform::BoxAnswer::ok;
     }
     void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
         posted.push_back({message, wParam, lParam});

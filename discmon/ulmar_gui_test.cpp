@@ -25,7 +25,7 @@ QApplication& application() {
 
 struct Box {
     std::string text, caption;
-    unsigned style;
+    platform::BoxStyle style;
 };
 
 TEST(UlmarWindow, ReportsDrivesThenInsertionAndRemoval) {
@@ -34,10 +34,11 @@ TEST(UlmarWindow, ReportsDrivesThenInsertionAndRemoval) {
     drives.optical = {'D', 'E'};
     DiscMonitor monitor(drives);
     std::vector<Box> boxes;
-    UlmarShell window(monitor, [&](const std::string& text, const std::string& caption, unsigned style) {
-        boxes.push_back({text, caption, style});
-        return 1;
-    });
+    UlmarShell window(monitor,
+                      [&](const std::string& text, const std::string& caption, platform::BoxStyle style) {
+                          boxes.push_back({text, caption, style});
+                          return platform::BoxAnswer::ok;
+                      });
     window.create();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "K dispozici jsou disky: DE.\n\nPro test je pouzita mechanika: D:");
@@ -77,7 +78,10 @@ TEST(UlmarWindow, OtherDrivesAreIgnoredAndBoxesWaitForTheLoop) {
     drives.optical = {'D', 'E'};
     DiscMonitor monitor(drives);
     int boxes = 0;
-    UlmarShell window(monitor, [&](const std::string&, const std::string&, unsigned) { return ++boxes; });
+    UlmarShell window(monitor, [&](const std::string&, const std::string&, platform::BoxStyle) {
+        ++boxes;
+        return platform::BoxAnswer::ok;
+    });
     window.create();
     DevBroadcastVolume record = make_volume_broadcast(4);
     window.deliver(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<std::intptr_t>(&record));

@@ -32,8 +32,7 @@ void UlmarShell::create() {
 }
 
 void UlmarShell::deliver(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    std::intptr_t result = 0;
-    proc_.dispatch(message, wParam, lParam, result);
+    proc_.handle(message, wParam, lParam);
 }
 
 void UlmarShell::watch(std::unique_ptr<DriveEvents> events) {
@@ -52,7 +51,8 @@ void UlmarShell::watch(std::unique_ptr<DriveEvents> events) {
     poll_timer_->start(kPollMilliseconds);
 }
 
-int UlmarShell::message_box(const std::string& text, const std::string& caption, unsigned style) {
+platform::BoxAnswer UlmarShell::message_box(const std::string& text, const std::string& caption,
+                                            platform::BoxStyle style) {
     if (box_) return box_(text, caption, style);
     return platform::message_box(this, text, caption, style);
 }

@@ -17,7 +17,8 @@ class QTimer;
 class UlmarShell : public QWidget, public UlmarWindow {
   public:
     // Shows boxes with `box` (text, caption, style -> answer); by default modal Qt message boxes.
-    using BoxFunction = std::function<int(const std::string&, const std::string&, unsigned)>;
+    using BoxFunction =
+        std::function<platform::BoxAnswer(const std::string&, const std::string&, platform::BoxStyle)>;
 
     explicit UlmarShell(DiscMonitor& monitor, BoxFunction box = {});
     ~UlmarShell() override;
@@ -29,7 +30,8 @@ class UlmarShell : public QWidget, public UlmarWindow {
     // Takes over `events` and drives it from the event loop: a one-second poll, and its udev descriptor.
     void watch(std::unique_ptr<DriveEvents> events);
 
-    int message_box(const std::string& text, const std::string& caption, unsigned style) override;
+    platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                    platform::BoxStyle style) override;
     void post_message(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void post_quit(int code) override;
 

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "discmon/notify_target.h"
+#include "platform/box_style.h"
 
 class UlmarWindow : public NotifyTarget {
   public:
-    // Shows a modal box with the old platform's style flags; returns the button pressed.
-    virtual int message_box(const std::string& text, const std::string& caption, unsigned style) = 0;
+    // Shows a modal box; returns the button pressed.
+    virtual platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                            platform::BoxStyle style) = 0;
     // Ends the message loop with exit code `code` once the current handler has returned.
     virtual void post_quit(int code) = 0;
 };

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr unsigned kBoxOk = 0x0; // MB_OK
-
 int bit(std::uint32_t flags, std::uint32_t mask) {
     return (flags & mask) != 0 ? 1 : 0;
 }
@@ -56,27 +54,20 @@ UlmarWindowProc::UlmarWindowProc(UlmarWindow& window, DiscMonitor& monitor)
     : window_(window), monitor_(monitor) {}
 
 void UlmarWindowProc::show(const std::string& text) {
-    window_.message_box(text, kUlmarTitle, kBoxOk);
+    window_.message_box(text, kUlmarTitle, platform::BoxStyle::ok);
 }
 
-bool UlmarWindowProc::dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
-                               std::intptr_t& result) {
-    if (monitor_.handle_message(message, wParam, lParam) == 1) {
-        result = 1;
-        return true;
-    }
+std::intptr_t UlmarWindowProc::handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (monitor_.handle_message(message, wParam, lParam) == 1) return 1;
     switch (message) {
     case WM_CREATE:
-        result = on_create();
-        return true;
+        return on_create();
     case WM_USER:
-        result = on_user(wParam, lParam);
-        return true;
+        return on_user(wParam, lParam);
     case WM_DESTROY:
-        result = on_destroy();
-        return true;
+        return on_destroy();
     default:
-        return false;
+        return 0;
     }
 }
 

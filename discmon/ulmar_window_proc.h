@@ -16,9 +16,9 @@ class UlmarWindowProc {
     // Works on `window` and `monitor`; both must outlive the procedure.
     UlmarWindowProc(UlmarWindow& window, DiscMonitor& monitor);
 
-    // Handles one message. Returns true with its result in `result` when handled,
-    // false when the message is left to default handling.
-    bool dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
+    // Dispatches a message to its handler and returns the handler's result; messages the window does
+    // not handle return 0, as default handling does for them.
+    std::intptr_t handle(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // WM_CREATE: shows the drive list, selects the first drive, reads it, asks for notifications.
     std::intptr_t on_create();

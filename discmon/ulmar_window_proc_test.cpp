@@ -22,13 +22,10 @@ struct ProcTest : ::testing::Test {
     VolumeInfo data =
         make_volume("DATA", 0x1234ABCD, "CDFS", FILE_CASE_SENSITIVE_SEARCH | FILE_READ_ONLY_VOLUME);
 
-    bool send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
-        std::intptr_t result = -7;
-        const bool handled = proc.dispatch(message, wParam, lParam, result);
-        if (handled) last_result = result;
-        return handled;
+    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
+        return proc.handle(message, wParam, lParam);
     }
-    bool send_broadcast(std::uint32_t event, int drive) {
+    std::intptr_t send_broadcast(std::uint32_t event, int drive) {
         DevBroadcastVolume record = make_volume_broadcast(drive);
         return send(WM_DEVICECHANGE, event, reinterpret_cast<std::intptr_t>(&record));
     }
@@ -39,18 +36,16 @@ struct ProcTest : ::testing::Test {
         for (const auto& p : pending)
             send(p.message, p.wParam, p.lParam);
     }
-    std::intptr_t last_result = -7;
 };
 
 TEST_F(ProcTest, CreationNamesTheDrivesAndWatchesTheFirst) {
     drives.optical = {'D', 'E'};
     drives.discs['D'] = data; // already in the drive: read silently
-    ASSERT_TRUE(send(WM_CREATE));
-    EXPECT_EQ(last_result, 0);
+    EXPECT_EQ(send(WM_CREATE), 0);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, "K dispozici jsou disky: DE.\n\nPro test je pouzita mechanika: D:");
     EXPECT_EQ(window.boxes[0].caption, "Ulmar test");
-    EXPECT_EQ(window.boxes[0].style, 0u);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::ok);
     EXPECT_EQ(monitor.drive, 3);
     EXPECT_TRUE(monitor.present);
     EXPECT_EQ(monitor.notifyWindow, &window);
@@ -59,13 +54,13 @@ TEST_F(ProcTest, CreationNamesTheDrivesAndWatchesTheFirst) {
 }
 
 TEST_F(ProcTest, WithoutDrivesTheTextStopsAfterTheLabelAndBroadcastsPassOn) {
-    ASSERT_TRUE(send(WM_CREATE));
+    EXPECT_EQ(send(WM_CREATE), 0);
     ASSERT_EQ(window.boxes.size(), 1u);
     const std::string& text = window.boxes[0].text;
     EXPECT_EQ(text, "K dispozici jsou disky: .\n\nPro test je pouzita mechanika: ");
     EXPECT_EQ(text.find('\0'), std::string::npos);
     EXPECT_EQ(monitor.drive, -1);
-    EXPECT_FALSE(send_broadcast(DBT_DEVICEARRIVAL, 3));
+    EXPECT_EQ(send_broadcast(DBT_DEVICEARRIVAL, 3), 0);
     EXPECT_TRUE(window.posted.empty());
 }
 
@@ -74,8 +69,7 @@ TEST_F(ProcTest, InsertionAndRemovalShowTheirBoxesAfterTheBroadcast) {
     send(WM_CREATE);
     drives.discs['D'] = data;
 
-    ASSERT_TRUE(send_broadcast(DBT_DEVICEARRIVAL, 3));
-    EXPECT_EQ(last_result, 1);
+    EXPECT_EQ(send_broadcast(DBT_DEVICEARRIVAL, 3), 1);
     EXPECT_EQ(window.boxes.size(), 1u) << "the box waits until the broadcast is answered";
     run_posted();
     ASSERT_EQ(window.boxes.size(), 2u);
@@ -84,15 +78,15 @@ TEST_F(ProcTest, InsertionAndRemovalShowTheirBoxesAfterTheBroadcast) {
 
     // Each removal broadcast gives one box.
     drives.discs.clear();
-    ASSERT_TRUE(send_broadcast(DBT_DEVICEREMOVECOMPLETE, 3));
-    ASSERT_TRUE(send_broadcast(DBT_DEVICEREMOVECOMPLETE, 3));
+    EXPECT_EQ(send_broadcast(DBT_DEVICEREMOVECOMPLETE, 3), 1);
+    EXPECT_EQ(send_broadcast(DBT_DEVICEREMOVECOMPLETE, 3), 1);
     run_posted();
     ASSERT_EQ(window.boxes.size(), 4u);
     EXPECT_EQ(window.boxes[2].text, "Disk odebran.");
     EXPECT_EQ(window.boxes[3].text, "Disk odebran.");
 
     // The other drive's broadcasts are not the window's business.
-    EXPECT_FALSE(send_broadcast(DBT_DEVICEARRIVAL, 4));
+    EXPECT_EQ(send_broadcast(DBT_DEVICEARRIVAL, 4), 0);
     EXPECT_TRUE(window.posted.empty());
 }
 
@@ -128,13 +122,12 @@ TEST_F(ProcTest, UnterminatedNamesStopAtTheEndOfTheirFields) {
 }
 
 TEST_F(ProcTest, DestroyQuitsAndOtherMessagesGoToDefaultHandling) {
-    ASSERT_TRUE(send(WM_DESTROY));
-    EXPECT_EQ(last_result, 0);
+    EXPECT_EQ(send(WM_DESTROY), 0);
     ASSERT_EQ(window.quits.size(), 1u);
     EXPECT_EQ(window.quits[0], 0);
-    EXPECT_FALSE(send(0x000F)); // paint
-    EXPECT_FALSE(send(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0));
-    EXPECT_TRUE(send(WM_USER, 7)); // unknown notification: handled, nothing shown
+    EXPECT_EQ(send(0x000F), 0); // paint
+    EXPECT_EQ(send(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), 0);
+    EXPECT_EQ(send(WM_USER, 7), 0); // unknown notification: nothing shown
     EXPECT_TRUE(window.boxes.empty());
 }
 

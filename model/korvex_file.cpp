@@ -1,6 +1,5 @@
 #include "model/korvex_file.h"
 
-#include <sys/stat.h>
 #include <zlib.h>
 
 #include <cerrno>
@@ -11,6 +10,7 @@
 
 #include "model/model_memory.h"
 #include "platform/atomic_file.h"
+#include "platform/read_file.h"
 
 namespace {
 
@@ -190,30 +190,17 @@ int32_t FillFromMemory(const uint8_t* body, size_t bodyBytes, Model* fresh) {
     return MODEL_OK;
 }
 
-// Length of an open regular file, -1 when it cannot be found.
-int64_t FileLength(FILE* file) {
-    struct stat st;
-    if (fstat(fileno(file), &st) != 0) return -1;
-    if (!S_ISREG(st.st_mode)) {
-        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-        return -1;
-    }
-    return static_cast<int64_t>(st.st_size);
-}
-
 bool ReadExactly(FILE* file, void* data, size_t bytes) {
     return bytes == 0 || std::fread(data, 1, bytes, file) == bytes;
 }
 
-int32_t LoadFromFile(FILE* file, Model* model) {
-    const int64_t length = FileLength(file);
-    if (length < 0) return MODEL_ERR_OPEN;
+int32_t LoadFromFile(FILE* file, uint64_t length, Model* model) {
     uint8_t head[kModelHeaderSize];
     const size_t headBytes = std::fread(head, 1, sizeof head, file);
     if (std::ferror(file)) return MODEL_ERR_OPEN;
 
     Model fresh;
-    int32_t status = CheckHeader(head, headBytes, static_cast<uint64_t>(length), &fresh);
+    int32_t status = CheckHeader(head, headBytes, length, &fresh);
     if (status != MODEL_OK) return status;
     status = AllocateLists(&fresh);
     if (status != MODEL_OK) return status;
@@ -308,11 +295,10 @@ int32_t ModelLoadMemory(Model* model, const void* data, size_t size) {
 }
 
 int32_t ModelLoad(Model* model, const char* path) {
-    FILE* file = std::fopen(path, "rb");
+    uint64_t length = 0;
+    const platform::FilePtr file = platform::open_regular_file(path, length);
     if (!file) return MODEL_ERR_OPEN;
-    const int32_t status = LoadFromFile(file, model);
-    std::fclose(file);
-    return status;
+    return LoadFromFile(file.get(), length, model);
 }
 
 int32_t ModelSave(Model* model, const char* path) {

@@ -18,21 +18,18 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void PutU32(Bytes& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+using test_support::put_le32;
 void PutF32(Bytes& b, float f) {
     uint32_t v;
     std::memcpy(&v, &f, 4);
-    PutU32(b, v);
+    put_le32(b, v);
 }
 void PutHeader(Bytes& b, uint32_t v, uint32_t f, uint32_t compression, uint32_t reserved, uint32_t d,
                uint32_t m) {
     const char magic[8] = {'K', 'o', 'r', 'v', 'e', 'x', 0, 0};
     b.insert(b.end(), magic, magic + 8);
     for (uint32_t w : {v, f, compression, reserved, d, m})
-        PutU32(b, w);
+        put_le32(b, w);
 }
 void SetU32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -114,10 +111,10 @@ Bytes HandBuilt256() {
     for (const auto& v : verts) {
         for (float c : v)
             PutF32(b, c);
-        PutU32(b, 0);
+        put_le32(b, 0);
     }
     for (uint32_t i : {0u, 1u, 2u, 0u})
-        PutU32(b, i);
+        put_le32(b, i);
     for (float t : {0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f})
         PutF32(b, t);
     for (int i = 0; i < 8; ++i)
@@ -128,7 +125,7 @@ Bytes HandBuilt256() {
                     1.0f, 64.0f}) {
         PutF32(b, c);
     }
-    PutU32(b, 0); // texture
+    put_le32(b, 0); // texture
     for (int i = 0; i < 44; ++i)
         b.push_back(0);
     return b;

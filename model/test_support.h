@@ -1,18 +1,14 @@
 #pragma once
 // Helpers shared by the model library's tests.
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <dirent.h>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/model.h"
+#include "platform/test_files.h"
 
 // A model that releases its lists when it goes out of scope.
 struct ScopedModel {
@@ -41,48 +37,23 @@ inline std::vector<uint8_t> ModelState(const Model& m) {
     return out;
 }
 
-// A fresh directory under /tmp, removed with its files when the object goes.
+// A fresh folder with the model tests' own names for what the shared one offers.
 struct TempDir {
-    std::string path;
-    TempDir() {
-        char name[] = "/tmp/kx_model_test.XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~TempDir() {
-        for (const std::string& f : Files())
-            unlink((path + "/" + f).c_str());
-        rmdir(path.c_str());
-    }
-    std::string File(const char* name) const { return path + "/" + name; }
+    test_support::TempFolder folder{"kx_model_test"};
+    const std::string path = folder.dir().string();
+    std::string File(const char* name) const { return folder.path(name); }
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
-        if (DIR* d = opendir(path.c_str())) {
-            while (dirent* e = readdir(d)) {
-                if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-                    names.push_back(e->d_name);
-                }
-            }
-            closedir(d);
-        }
+        for (const auto& entry : std::filesystem::directory_iterator(folder.dir()))
+            names.push_back(entry.path().filename().string());
         return names;
     }
 };
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            bytes.insert(bytes.end(), buf, buf + n);
-        std::fclose(f);
-    }
-    return bytes;
+    return test_support::read_file(path);
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    test_support::write_file(path, bytes);
 }

@@ -58,7 +58,7 @@ TEST(EditorMenu, EightMenusWithTheirItemsIdsAndFlags) {
         if (item.id != -1) {
             EXPECT_TRUE(ids.insert(item.id).second) << "duplicate id " << item.id;
         }
-        EXPECT_EQ(item.id == -1, (item.flags & MF_SEPARATOR) != 0);
+        EXPECT_EQ(item.id == -1, platform::has_flag(item.flags, MF_SEPARATOR));
     }
     EXPECT_EQ(ids.size(), 36u);
     EXPECT_EQ(byMenu[0].size(), 8u);
@@ -81,7 +81,7 @@ TEST(EditorMenu, EightMenusWithTheirItemsIdsAndFlags) {
     // Initially ticked: Full graphics, the six View switches, Smooth.
     std::set<int> ticked;
     for (const EditorMenuItem& item : editor_menu_items())
-        if (item.flags & MF_CHECKED) ticked.insert(item.id);
+        if (platform::has_flag(item.flags, MF_CHECKED)) ticked.insert(item.id);
     EXPECT_EQ(ticked, (std::set<int>{121, 131, 132, 133, 134, 135, 136, 142}));
 }
 
@@ -228,7 +228,7 @@ TEST_F(Commands, UnknownIdentifiersShowTodo) {
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0].text, "TODO");
     EXPECT_EQ(window.boxes[0].caption, "TODO");
-    EXPECT_EQ(window.boxes[0].style, MB_OK);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::ok);
 }
 
 TEST_F(Commands, NewEmptiesTheModelAndDropsThePickButKeepsTheView) {
@@ -256,7 +256,7 @@ TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs) {
     ASSERT_EQ(window.dialogs.size(), 2u);
     EXPECT_TRUE(window.dialogs[0].save);
     EXPECT_EQ(window.dialogs[0].filters[0].description, "Korvex soubor (*.Korvex;*.Kor)");
-    EXPECT_EQ(window.dialogs[0].defaultExtension, "Korvex");
+    EXPECT_EQ(window.dialogs[0].default_extension, "Korvex");
 
     Command(IDM_NEW);
     state().pickKind = PICK_VERTEX;
@@ -267,7 +267,7 @@ TEST_F(Commands, OpenAndSaveRoundTripThroughTheDialogs) {
     EXPECT_EQ(state().pickKind, PICK_NOTHING);
     const FileDialogRequest& open = window.dialogs.back();
     EXPECT_FALSE(open.save);
-    EXPECT_TRUE(open.mustExist);
+    EXPECT_TRUE(open.must_exist);
     EXPECT_EQ(open.filters[0].description, "Korvex file (*.Korvex;*Kor)");
     EXPECT_EQ(open.filters[0].patterns, "*.Korvex;*.Kor");
 }
@@ -295,7 +295,7 @@ TEST_F(Commands, FailedFileCommandsSayWhichFileAndWhyAndKeepTheModel) {
     Command(IDM_OPEN);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].caption, "Korvex Editor v1.3 EN");
-    EXPECT_EQ(window.boxes[0].style, MB_OK | MB_ICONHAND);
+    EXPECT_EQ(window.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_NE(window.boxes[0].text.find(garbage.string()), std::string::npos);
     EXPECT_NE(window.boxes[0].text.find("not a Korvex model"), std::string::npos);
     EXPECT_EQ(VertexCount(model()), 4);

@@ -92,12 +92,4 @@ enum : int {
     IDM_MOVE_NEAR = 165,
 };
 
-// Message-box style flags and answers.
-enum : std::uint32_t {
-    MB_OK = 0x0,
-    MB_ICONHAND = 0x10,
-    MB_ICONEXCLAMATION = 0x30,
-    MB_ICONASTERISK = 0x40,
-};
-
 } // namespace editor

@@ -32,14 +32,6 @@ namespace {
 // The old platform runs every timer at no less than this period.
 constexpr std::uint32_t kShortestTimerMs = 10;
 
-std::uint32_t platform_menu_flags(std::uint32_t flags) {
-    std::uint32_t out = 0;
-    if (flags & MF_GRAYED) out |= platform::MF_GRAYED;
-    if (flags & MF_CHECKED) out |= platform::MF_CHECKED;
-    if (flags & MF_SEPARATOR) out |= platform::MF_SEPARATOR;
-    return out;
-}
-
 // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, Ctrl+S saves; 0 for any other key.
 int undo_shortcut(const QKeyEvent& key) {
     const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
@@ -108,9 +100,9 @@ void EditorMainWindow::build_menus() {
     std::vector<platform::MenuEntry> entries;
     const auto titles = editor_menu_titles();
     for (std::size_t i = 0; i < titles.size(); ++i)
-        entries.push_back({-1, titles[i], int(i), platform::MF_POPUP});
+        entries.push_back({-1, titles[i], int(i), platform::MenuFlags::popup});
     for (const EditorMenuItem& item : editor_menu_items())
-        entries.push_back({item.menu, item.text, item.id, platform_menu_flags(item.flags)});
+        entries.push_back({item.menu, item.text, item.id, item.flags});
     platform::build_menu_bar(*menuBar(), entries,
                              [this](int id) { proc_.handle(WM_COMMAND, std::uintptr_t(id), 0); });
     // Every separator of the table is drawn, the ones closing the Materials and View menus too.
@@ -195,19 +187,11 @@ void EditorMainWindow::check_menu_item(int id, bool checked) {
 }
 
 std::optional<FileDialogResult> EditorMainWindow::file_dialog(const FileDialogRequest& request) {
-    platform::FileDialogOptions options;
-    for (const FileDialogFilter& filter : request.filters)
-        options.filters.push_back({filter.description, filter.patterns});
-    options.default_extension = request.defaultExtension;
-    options.must_exist = request.mustExist;
-    options.overwrite_prompt = false;
-    const auto choice =
-        request.save ? platform::save_file_dialog(this, options) : platform::open_file_dialog(this, options);
-    if (!choice) return std::nullopt;
-    return FileDialogResult{choice->path, choice->filter_index};
+    return platform::file_dialog(this, request);
 }
 
-int EditorMainWindow::message_box(const std::string& text, const std::string& caption, std::uint32_t style) {
+platform::BoxAnswer EditorMainWindow::message_box(const std::string& text, const std::string& caption,
+                                                  platform::BoxStyle style) {
     return platform::message_box(this, text, caption, style);
 }
 

@@ -46,7 +46,8 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     void set_timer(std::uint32_t id, std::uint32_t periodMs) override;
     void check_menu_item(int id, bool checked) override;
     std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) override;
-    int message_box(const std::string& text, const std::string& caption, std::uint32_t style) override;
+    platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                    platform::BoxStyle style) override;
     std::intptr_t dialog_box(int templateId, std::intptr_t parameter) override;
     void destroy_window() override;
     void post_quit(int exitCode) override;

@@ -4,22 +4,21 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/menu_flags.h"
+
 namespace editor {
 
-// Item flags, the old platform's values.
-enum : std::uint32_t {
-    MF_STRING = 0x0,
-    MF_GRAYED = 0x2,
-    MF_CHECKED = 0x8,
-    MF_POPUP = 0x10,
-    MF_SEPARATOR = 0x800,
-};
+// The item flags the table is written with, as the platform's neutral flags.
+inline constexpr platform::MenuFlags MF_STRING = platform::MenuFlags::none;
+inline constexpr platform::MenuFlags MF_GRAYED = platform::MenuFlags::grayed;
+inline constexpr platform::MenuFlags MF_CHECKED = platform::MenuFlags::checked;
+inline constexpr platform::MenuFlags MF_SEPARATOR = platform::MenuFlags::separator;
 
 struct EditorMenuItem {
     int menu;         // index of the drop-down in kEditorMenuTitles
     const char* text; // "" for separators; text after a tab is the shortcut hint
     int id;           // command identifier; -1 for separators, 0xFFFF for the greyed caption
-    std::uint32_t flags;
+    platform::MenuFlags flags;
 };
 
 // The eight drop-down titles in bar order.

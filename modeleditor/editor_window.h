@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/box_style.h"
 #include "platform/file_progress.h"
+#include "platform/file_request.h"
 
 namespace platform {
 class GlSurface;
@@ -28,22 +30,9 @@ struct ScreenRect {
     std::int32_t bottom = 0;
 };
 
-struct FileDialogFilter {
-    std::string description;
-    std::string patterns; // separated by ';'
-};
-
-struct FileDialogRequest {
-    bool save = false; // a save dialog, else an open dialog
-    std::vector<FileDialogFilter> filters;
-    std::string defaultExtension; // without the dot; added when the typed name has none
-    bool mustExist = false;       // open dialogs: only an existing file can be chosen
-};
-
-struct FileDialogResult {
-    std::string path;
-    int filterIndex = 1; // 1-based index of the filter left selected
-};
+// File dialogs are asked for and answered in the platform's terms.
+using FileDialogRequest = platform::FileDialogRequest;
+using FileDialogResult = platform::FileChoice;
 
 // The answers to the question asked before unsaved changes would be discarded.
 enum class SaveChoice { Save, Discard, Cancel };
@@ -72,7 +61,8 @@ class EditorWindow {
     // Shows a modal file dialog; empty when the user cancelled.
     virtual std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) = 0;
     // Shows a modal message box owned by the window; returns the button pressed.
-    virtual int message_box(const std::string& text, const std::string& caption, std::uint32_t style) = 0;
+    virtual platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                            platform::BoxStyle style) = 0;
     // Runs the editor's dialog of template `templateId` modally with `parameter` and returns the
     // value the dialog ended with (-1 for an unknown template).
     virtual std::intptr_t dialog_box(int templateId, std::intptr_t parameter) = 0;

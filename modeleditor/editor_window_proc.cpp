@@ -13,6 +13,7 @@
 #include "modeleditor/file_failure.h"
 #include "modeleditor/model_file_jobs.h"
 #include "modeleditor/pick.h"
+#include "platform/file_name.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,14 +42,6 @@ FileDialogRequest AscOpenRequest() {
 
 FileDialogRequest KorvexSaveRequest() {
     return {true, {{"Korvex soubor (*.Korvex;*.Kor)", "*.Korvex;*.Kor"}}, "Korvex", false};
-}
-
-bool HasAscExtension(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return tail == ".asc";
 }
 
 } // namespace
@@ -414,7 +407,7 @@ void EditorWindowProc::on_command(int id) {
         window_.invalidate();
         break;
     default:
-        window_.message_box("TODO", "TODO", MB_OK);
+        window_.message_box("TODO", "TODO", platform::BoxStyle::ok);
         break;
     }
 }
@@ -457,7 +450,8 @@ void EditorWindowProc::new_model() {
 
 void EditorWindowProc::show_file_failure(FileOperation operation, const std::string& path,
                                          std::int32_t status) {
-    window_.message_box(FileFailureText(operation, path, status), kEditorTitle, MB_OK | MB_ICONHAND);
+    window_.message_box(FileFailureText(operation, path, status), kEditorTitle,
+                        platform::BoxStyle::icon_stop);
 }
 
 void EditorWindowProc::load_command(int id) {
@@ -505,7 +499,7 @@ bool EditorWindowProc::save_file(const std::string& path, bool compressed) {
 }
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
-    const bool asc = HasAscExtension(path);
+    const bool asc = platform::has_extension(path, ".asc");
     Model fresh;
     ModelInit(&fresh);
     platform::FileProgress progress;

@@ -23,7 +23,7 @@ struct Message {
 struct ShownBox {
     std::string text;
     std::string caption;
-    std::uint32_t style;
+    platform::BoxStyle style;
 };
 
 class FakeEditorWindow : public EditorWindow {
@@ -43,9 +43,10 @@ class FakeEditorWindow : public EditorWindow {
     void set_timer(std::uint32_t id, std::uint32_t periodMs) override { timers[id] = periodMs; }
     void check_menu_item(int id, bool checked) override { ticks[id] = checked; }
     std::optional<FileDialogResult> file_dialog(const FileDialogRequest& request) override;
-    int message_box(const std::string& text, const std::string& caption, std::uint32_t style) override {
+    platform::BoxAnswer message_box(const std::string& text, const std::string& caption,
+                                    platform::BoxStyle style) override {
         boxes.push_back({text, caption, style});
-        return 1;
+        return platform::BoxAnswer::ok;
     }
     std::intptr_t dialog_box(int templateId, std::intptr_t parameter) override;
     void destroy_window() override;

@@ -7,9 +7,6 @@ namespace editor {
 
 enum class FileOperation { Open, Import, Save };
 
-// Why a model operation of `operation` failed with `status`, as a lower-case phrase.
-std::string FileFailureReason(FileOperation operation, int32_t status);
-
 // The whole box text: what could not be done with which file, and why.
 std::string FileFailureText(FileOperation operation, const std::string& path, int32_t status);
 

@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "platform/test_files.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,23 +22,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 class AtomicFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("atomic_file_test_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    std::size_t files_in_dir() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-    }
-    static Bytes read_file(const std::string& name) {
-        std::ifstream in(name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string path(const std::string& name) const { return folder_.path(name); }
+    std::size_t files_in_dir() const { return folder_.entry_count(); }
+    static Bytes read_file(const std::string& name) { return test_support::read_file(name); }
     static bool write(const std::string& name, const Bytes& bytes) {
         return platform::write_file_atomically(name.c_str(), {std::span<const std::uint8_t>(bytes)});
     }
@@ -46,7 +34,8 @@ class AtomicFile : public ::testing::Test {
         return st.st_mode & 07777;
     }
 
-    fs::path dir_;
+    test_support::TempFolder folder_{"atomic_file_test"};
+    const fs::path& dir_ = folder_.dir();
 };
 
 TEST_F(AtomicFile, WritesTheWholeContentsAndKeepsTheModeOfAReplacedFile) {

@@ -9,6 +9,8 @@
 
 #include "model/korvex_file.h"
 #include "model/model.h"
+#include "model/status_text.h"
+#include "platform/file_name.h"
 #include "tools/korvex_asc.h"
 
 namespace {
@@ -26,10 +28,6 @@ int Fail(FILE* err, const char* file, const std::string& reason) {
     return 1;
 }
 
-std::string SystemReason(int savedErrno, const char* fallback) {
-    return savedErrno != 0 ? std::string(std::strerror(savedErrno)) : std::string(fallback);
-}
-
 // The compression word of a file's header, for the message about an unknown method.
 int32_t CompressionWordOf(const char* path) {
     int32_t word = 0;
@@ -40,55 +38,13 @@ int32_t CompressionWordOf(const char* path) {
     return word;
 }
 
-std::string LoadReason(int32_t status, const char* path, int savedErrno) {
-    switch (status) {
-    case MODEL_ERR_OPEN:
-        return SystemReason(savedErrno, "cannot read file");
-    case MODEL_ERR_MAGIC:
-        return "not a Korvex file";
-    case MODEL_ERR_COMPRESSION:
-        return "unknown compression method " + std::to_string(CompressionWordOf(path));
-    case MODEL_ERR_BUFFER:
-        return "compressed data are longer than the header says";
-    case MODEL_ERR_DATA:
-        return "corrupt compressed data";
-    case MODEL_ERR_MEMORY:
-        return "out of memory";
-    case MODEL_ERR_RANGE:
-        return "file is shorter than its header says";
-    default:
-        return "cannot load (status " + std::to_string(status) + ")";
-    }
-}
-
-std::string ImportReason(int32_t status, int savedErrno) {
-    switch (status) {
-    case MODEL_ERR_OPEN:
-        return SystemReason(savedErrno, "cannot read file");
-    case MODEL_ERR_MEMORY:
-        return "out of memory";
-    case MODEL_ERR_RANGE:
-        return "counts larger than the file can hold";
-    default:
-        return "cannot import (status " + std::to_string(status) + ")";
-    }
-}
-
-std::string SaveReason(int32_t status, int savedErrno) {
-    switch (status) {
-    case MODEL_ERR_OPEN:
-        return SystemReason(savedErrno, "cannot write file");
-    case MODEL_ERR_MEMORY:
-        return "out of memory";
-    default:
-        return "compression failed (status " + std::to_string(status) + ")";
-    }
-}
-
-bool EndsWithAsc(std::string_view name) {
-    if (name.size() < 4) return false;
-    std::string_view tail = name.substr(name.size() - 4);
-    return tail[0] == '.' && (tail[1] | 0x20) == 'a' && (tail[2] | 0x20) == 's' && (tail[3] | 0x20) == 'c';
+// The shared words for the status; a file the system refused is named by the system's own reason,
+// an unknown compression method by its number.
+std::string Reason(int32_t status, ModelAccess access, const char* path, int savedErrno) {
+    if (status == MODEL_ERR_OPEN && savedErrno != 0) return std::strerror(savedErrno);
+    std::string text = ModelStatusText(status, access);
+    if (status == MODEL_ERR_COMPRESSION) text += " " + std::to_string(CompressionWordOf(path));
+    return text;
 }
 
 // A model that releases its lists when the command ends.
@@ -104,7 +60,7 @@ int Info(const std::vector<std::string>& args, FILE* out, FILE* err) {
     OwnedModel model;
     errno = 0;
     const int32_t status = ModelLoad(&model.m, path);
-    if (status != MODEL_OK) return Fail(err, path, LoadReason(status, path, errno));
+    if (status != MODEL_OK) return Fail(err, path, Reason(status, ModelAccess::Read, path, errno));
     const Model& m = model.m;
     std::fprintf(out, "file: %s\n", path);
     std::fprintf(out, "magic: %.6s\n", m.magic);
@@ -137,16 +93,16 @@ int Convert(const std::vector<std::string>& args, FILE* err) {
 
     OwnedModel model;
     errno = 0;
-    if (EndsWithAsc(files[0])) {
+    if (platform::has_extension(files[0], ".asc")) {
         const int32_t status = KorvexImportAsc(&model.m, in, simpleAsc);
-        if (status != MODEL_OK) return Fail(err, in, ImportReason(status, errno));
+        if (status != MODEL_OK) return Fail(err, in, Reason(status, ModelAccess::Import, in, errno));
     } else {
         const int32_t status = ModelLoad(&model.m, in);
-        if (status != MODEL_OK) return Fail(err, in, LoadReason(status, in, errno));
+        if (status != MODEL_OK) return Fail(err, in, Reason(status, ModelAccess::Read, in, errno));
     }
     errno = 0;
     const int32_t status = compressed ? ModelSaveCompressed(&model.m, outPath) : ModelSave(&model.m, outPath);
-    if (status != MODEL_OK) return Fail(err, outPath, SaveReason(status, errno));
+    if (status != MODEL_OK) return Fail(err, outPath, Reason(status, ModelAccess::Write, outPath, errno));
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -16,16 +17,12 @@ struct ProcessResult {
     std::string out, err;
 };
 
-std::string Slurp(const std::string& path) {
-    const auto bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 ProcessResult Korvex(const TempDir& dir, const std::string& args) {
     const std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
     const std::string cmd = std::string(KORVEX_PROGRAM) + " " + args + " >" + out + " 2>" + err;
     const int raw = std::system(cmd.c_str());
-    ProcessResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    ProcessResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test_support::read_text(out),
+                    test_support::read_text(err)};
     unlink(out.c_str());
     unlink(err.c_str());
     return r;
@@ -76,7 +73,7 @@ TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
     WriteBytes(bad, {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'});
     ProcessResult r = Korvex(dir, "info " + bad);
     EXPECT_EQ(1, r.status);
-    EXPECT_EQ("korvex: " + bad + ": not a Korvex file\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the file is not a Korvex model\n", r.err);
     EXPECT_EQ("", r.out);
 
     SaveSample(dir.File("s.Korvex"), false);
@@ -85,20 +82,20 @@ TEST(KorvexTool, FileErrorsNameTheFileAndTheReason) {
     WriteBytes(bad, bytes);
     r = Korvex(dir, "convert " + bad + " " + dir.File("o.Korvex"));
     EXPECT_EQ(1, r.status);
-    EXPECT_EQ("korvex: " + bad + ": unknown compression method 2\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the file names an unknown compression method 2\n", r.err);
 
     bytes[16] = 0;
     bytes.pop_back();
     WriteBytes(bad, bytes);
     r = Korvex(dir, "info " + bad);
-    EXPECT_EQ("korvex: " + bad + ": file is shorter than its header says\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the counts in the header do not fit the file\n", r.err);
 
     SaveSample(dir.File("c.Korvex"), true);
     bytes = ReadBytes(dir.File("c.Korvex"));
     bytes.back() ^= 0xFF;
     WriteBytes(bad, bytes);
     r = Korvex(dir, "info " + bad);
-    EXPECT_EQ("korvex: " + bad + ": corrupt compressed data\n", r.err);
+    EXPECT_EQ("korvex: " + bad + ": the compressed data are corrupt\n", r.err);
 
     r = Korvex(dir, "info " + dir.File("missing.Korvex"));
     EXPECT_EQ(1, r.status);

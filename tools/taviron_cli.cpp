@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "bitmap/status_text.h"
 #include "bitmap/taviron.h"
+#include "platform/file_name.h"
 
 namespace {
 
@@ -15,58 +17,9 @@ constexpr const char* kUsage = "usage: taviron info FILE\n"
 // The kind of a file named on the command line, by its extension (any case).
 enum class Reading { taviron, bmp, png };
 
-std::string_view reason_reading(std::int32_t status, Reading what) {
-    switch (status) {
-    case TAV_ERR_FAILED:
-        return "cannot open or read the file";
-    case TAV_ERR_MAGIC:
-        return what == Reading::bmp   ? "not a BMP file"
-               : what == Reading::png ? "not a PNG file"
-                                      : "not a Taviron file";
-    case TAV_ERR_STORAGE:
-        return "unknown storage (neither raw nor zlib)";
-    case TAV_ERR_BUFFER:
-        return "compressed pixels are longer than the image";
-    case TAV_ERR_DATA:
-        return what == Reading::png ? "damaged PNG data" : "compressed pixels are damaged";
-    case TAV_ERR_SIZE:
-        return "pixel data is cut short or of the wrong length";
-    case TAV_ERR_MEMORY:
-        return what == Reading::png ? "out of memory, or a chunk larger than the reader allows"
-                                    : "out of memory";
-    case TAV_ERR_ARGUMENT:
-        if (what == Reading::bmp) return "BMP header that cannot be decoded";
-        if (what == Reading::png) return "PNG header that cannot be decoded, or image size out of range";
-        return "image size out of range";
-    default:
-        return "cannot be read";
-    }
-}
-
-std::string_view reason_writing(std::int32_t status, Reading what) {
-    switch (status) {
-    case TAV_ERR_FAILED:
-        return "cannot write the file";
-    case TAV_ERR_MEMORY:
-        return "out of memory";
-    case TAV_ERR_ARGUMENT:
-        return what == Reading::png ? "a PNG needs at least one pixel each way" : "image size out of range";
-    default:
-        return "compression failed";
-    }
-}
-
-bool ends_with(std::string_view name, std::string_view extension) {
-    if (name.size() < extension.size()) return false;
-    const std::string_view tail = name.substr(name.size() - extension.size());
-    for (std::size_t i = 0; i < tail.size(); ++i)
-        if ((tail[i] | 0x20) != extension[i]) return false;
-    return true;
-}
-
-Reading kind_of(std::string_view name) {
-    if (ends_with(name, ".bmp")) return Reading::bmp;
-    if (ends_with(name, ".png")) return Reading::png;
+Reading kind_of(const char* name) {
+    if (platform::has_extension(name, ".bmp")) return Reading::bmp;
+    if (platform::has_extension(name, ".png")) return Reading::png;
     return Reading::taviron;
 }
 
@@ -83,7 +36,7 @@ int usage(std::ostream& err) {
 int info(const char* path, std::ostream& out, std::ostream& err) {
     Taviron bitmap;
     const std::int32_t status = bitmap.load(path);
-    if (status != TAV_OK) return fail(err, path, reason_reading(status, Reading::taviron));
+    if (status != TAV_OK) return fail(err, path, taviron_status_text(status, TavironAccess::Load));
     out << "width " << bitmap.get_width() << '\n'
         << "height " << bitmap.get_height() << '\n'
         << "storage " << bitmap.storage << (bitmap.storage == 1 ? " (zlib)" : " (raw)") << '\n';
@@ -102,20 +55,22 @@ std::int32_t read_input(Taviron& bitmap, const char* path, Reading what) {
     return bitmap.load(path);
 }
 
-std::int32_t write_output(Taviron& bitmap, const char* path, Reading what, bool compressed) {
-    if (what == Reading::png) return bitmap.save_png(path);
-    return compressed ? bitmap.save_compressed(path) : bitmap.save(path);
-}
-
 int convert(const char* in, const char* out_path, bool compressed, std::ostream& err) {
     Taviron bitmap;
     const Reading what = kind_of(in);
     const std::int32_t read_status = read_input(bitmap, in, what);
-    if (read_status != TAV_OK) return fail(err, in, reason_reading(read_status, what));
+    const TavironAccess reading = what == Reading::png   ? TavironAccess::ImportPng
+                                  : what == Reading::bmp ? TavironAccess::Import
+                                                         : TavironAccess::Load;
+    if (read_status != TAV_OK) return fail(err, in, taviron_status_text(read_status, reading));
     // A BMP name for the output is written as a Taviron file, as before: there is no BMP writer.
-    const Reading target = kind_of(out_path) == Reading::png ? Reading::png : Reading::taviron;
-    const std::int32_t write_status = write_output(bitmap, out_path, target, compressed);
-    if (write_status != TAV_OK) return fail(err, out_path, reason_writing(write_status, target));
+    const bool png = kind_of(out_path) == Reading::png;
+    const std::int32_t write_status = png          ? bitmap.save_png(out_path)
+                                      : compressed ? bitmap.save_compressed(out_path)
+                                                   : bitmap.save(out_path);
+    if (write_status != TAV_OK)
+        return fail(err, out_path,
+                    taviron_status_text(write_status, png ? TavironAccess::SavePng : TavironAccess::Save));
     return 0;
 }
 

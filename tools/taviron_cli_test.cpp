@@ -13,6 +13,7 @@
 
 #include "bitmap/png_test_support.h"
 #include "bitmap/taviron.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -37,15 +38,9 @@ Outcome run(std::vector<std::string> args) {
 
 class TavironTool : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("taviron_cli_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-    fs::path dir_;
+    std::string path(const char* name) const { return folder_.path(name); }
+    test_support::TempFolder folder_{"taviron_cli"};
+    const fs::path& dir_ = folder_.dir();
 };
 
 TEST_F(TavironTool, InfoPrintsWidthHeightAndStorage) {
@@ -92,13 +87,13 @@ TEST_F(TavironTool, FileErrorsNameTheFileAndExitOne) {
     const std::string missing = path("missing.taviron");
     Outcome r = run({"info", missing});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "taviron: " + missing + ": cannot open or read the file\n");
+    EXPECT_EQ(r.err, "taviron: " + missing + ": the file cannot be opened or read\n");
     EXPECT_EQ(r.out, "");
 
     std::ofstream(path("text.taviron")) << "hello, not a bitmap at all";
     r = run({"convert", path("text.taviron"), path("x.tav")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "taviron: " + path("text.taviron") + ": not a Taviron file\n");
+    EXPECT_EQ(r.err, "taviron: " + path("text.taviron") + ": it is not a Taviron file\n");
     EXPECT_FALSE(fs::exists(path("x.tav")));
 
     Taviron bitmap(2, 2);
@@ -106,7 +101,7 @@ TEST_F(TavironTool, FileErrorsNameTheFileAndExitOne) {
     const std::string unwritable = path("no/such/dir/out.tav");
     r = run({"convert", path("ok.taviron"), unwritable});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "taviron: " + unwritable + ": cannot write the file\n");
+    EXPECT_EQ(r.err, "taviron: " + unwritable + ": the file cannot be written\n");
 }
 
 TEST_F(TavironTool, UsageErrorsExitTwo) {
@@ -187,7 +182,7 @@ TEST_F(TavironTool, PngFailuresNameTheFileAndExitOne) {
     ASSERT_EQ(bitmap.save(path("fake.png").c_str()), TAV_OK);
     Outcome fake = run({"convert", path("fake.png"), path("out.tav")});
     EXPECT_EQ(fake.status, 1);
-    EXPECT_EQ(fake.err, "taviron: " + path("fake.png") + ": not a PNG file\n");
+    EXPECT_EQ(fake.err, "taviron: " + path("fake.png") + ": it is not a PNG file\n");
     EXPECT_FALSE(fs::exists(path("out.tav")));
 
     png_test::Bytes cut = png_test::build_png(2, 2, 8, 2, {0, 1, 2, 3, 4, 5, 6, 0, 7, 8, 9, 10, 11, 12});
@@ -196,7 +191,7 @@ TEST_F(TavironTool, PngFailuresNameTheFileAndExitOne) {
     Outcome short_file = run({"convert", path("cut.png"), path("out.tav")});
     EXPECT_EQ(short_file.status, 1);
     EXPECT_EQ(short_file.err,
-              "taviron: " + path("cut.png") + ": pixel data is cut short or of the wrong length\n");
+              "taviron: " + path("cut.png") + ": its pixel data is cut short or has the wrong length\n");
 
     Taviron empty;
     ASSERT_EQ(empty.save(path("empty.taviron").c_str()), TAV_OK);

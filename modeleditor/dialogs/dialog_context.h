@@ -10,29 +10,30 @@
 #include "modeleditor/dialogs/dialog_values.h"
 #include "modeleditor/editor_state.h"
 #include "modeleditor/editor_window.h"
-
-class QWidget;
+#include "platform/box_style.h"
+#include "platform/dialog_window.h"
 
 namespace editor {
 
 class DialogServices {
   public:
     virtual ~DialogServices() = default;
-    // A modal box owned by `owner` with the old platform's style flags; returns the button pressed.
-    virtual int message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                            std::uint32_t style) = 0;
+    // A modal box owned by `owner`; returns the button pressed.
+    virtual platform::BoxAnswer message_box(platform::DialogWindow& owner, const std::string& text,
+                                            const std::string& caption, platform::BoxStyle style) = 0;
     // The colour chooser preselecting `colour` (0x00BBGGRR) with `custom` as its custom colours;
     // true and `colour` changed when the user chose one, `custom` updated either way.
-    virtual bool choose_colour(QWidget* owner, std::uint32_t& colour,
+    virtual bool choose_colour(platform::DialogWindow& owner, std::uint32_t& colour,
                                std::array<std::uint32_t, 16>& custom) = 0;
 };
 
 // Shows real boxes and the real colour chooser.
 class QtDialogServices final : public DialogServices {
   public:
-    int message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                    std::uint32_t style) override;
-    bool choose_colour(QWidget* owner, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override;
+    platform::BoxAnswer message_box(platform::DialogWindow& owner, const std::string& text,
+                                    const std::string& caption, platform::BoxStyle style) override;
+    bool choose_colour(platform::DialogWindow& owner, std::uint32_t& colour,
+                       std::array<std::uint32_t, 16>& custom) override;
 };
 
 struct DialogContext {

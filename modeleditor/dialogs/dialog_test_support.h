@@ -20,20 +20,21 @@ namespace editor::testing {
 QApplication& TestApplication();
 
 struct SeenBox {
-    QWidget* owner;
+    const platform::DialogWindow* owner;
     std::string text;
     std::string caption;
-    std::uint32_t style;
+    platform::BoxStyle style;
 };
 
 class RecordingServices final : public DialogServices {
   public:
-    int message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                    std::uint32_t style) override {
-        boxes.push_back({owner, text, caption, style});
-        return platform::IDOK;
+    platform::BoxAnswer message_box(platform::DialogWindow& owner, const std::string& text,
+                                    const std::string& caption, platform::BoxStyle style) override {
+        boxes.push_back({&owner, text, caption, style});
+        return platform::BoxAnswer::ok;
     }
-    bool choose_colour(QWidget*, std::uint32_t& colour, std::array<std::uint32_t, 16>& custom) override {
+    bool choose_colour(platform::DialogWindow&, std::uint32_t& colour,
+                       std::array<std::uint32_t, 16>& custom) override {
         offered.push_back(colour);
         custom[0] = 0x00010203; // the user edits a custom colour
         if (!colourAnswer) return false;

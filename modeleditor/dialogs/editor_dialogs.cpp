@@ -6,6 +6,7 @@
 #include "modeleditor/dialogs/model_preview.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/template_dialog.h"
 
 #include <memory>
 
@@ -16,14 +17,14 @@ DialogValues& ProgramDialogValues() {
     return values;
 }
 
-int QtDialogServices::message_box(QWidget* owner, const std::string& text, const std::string& caption,
-                                  std::uint32_t style) {
-    return platform::message_box(owner, text, caption, style);
+platform::BoxAnswer QtDialogServices::message_box(platform::DialogWindow& owner, const std::string& text,
+                                                  const std::string& caption, platform::BoxStyle style) {
+    return platform::message_box(dynamic_cast<QWidget*>(&owner), text, caption, style);
 }
 
-bool QtDialogServices::choose_colour(QWidget* owner, std::uint32_t& colour,
+bool QtDialogServices::choose_colour(platform::DialogWindow& owner, std::uint32_t& colour,
                                      std::array<std::uint32_t, 16>& custom) {
-    return platform::choose_colour(owner, colour, custom);
+    return platform::choose_colour(dynamic_cast<QWidget*>(&owner), colour, custom);
 }
 
 std::intptr_t RunEditorDialog(int templateId, std::intptr_t parameter, DialogContext& context,

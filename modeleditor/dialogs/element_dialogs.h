@@ -1,9 +1,10 @@
 #pragma once
 // The element dialogs: Vertex, Face and Dummy add an element to the model; Face properties
 // changes the picked face. Errors and warnings are boxes owned by the dialog with the editor's
-// title as caption; the dialog stays open after an error.
+// title as caption; the dialog stays open after an error. They know the dialog only as a
+// DialogWindow and run without a display.
 #include "modeleditor/dialogs/dialog_context.h"
-#include "platform/qt/template_dialog.h"
+#include "platform/dialog_window.h"
 
 namespace editor {
 
@@ -11,8 +12,8 @@ namespace editor {
 class VertexDialogProc final : public platform::DialogProcedure {
   public:
     explicit VertexDialogProc(DialogContext& context) : context_(context) {}
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
 
   private:
     DialogContext& context_;
@@ -23,8 +24,8 @@ class VertexDialogProc final : public platform::DialogProcedure {
 class FaceDialogProc final : public platform::DialogProcedure {
   public:
     explicit FaceDialogProc(DialogContext& context) : context_(context) {}
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
 
   private:
     DialogContext& context_;
@@ -35,8 +36,8 @@ class FaceDialogProc final : public platform::DialogProcedure {
 class DummyDialogProc final : public platform::DialogProcedure {
   public:
     explicit DummyDialogProc(DialogContext& context) : context_(context) {}
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
 
   private:
     DialogContext& context_;
@@ -48,11 +49,11 @@ class DummyDialogProc final : public platform::DialogProcedure {
 class FacePropertiesProc final : public platform::DialogProcedure {
   public:
     explicit FacePropertiesProc(DialogContext& context) : context_(context) {}
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
 
   private:
-    bool apply(platform::TemplateDialog& dialog);
+    bool apply(platform::DialogWindow& dialog);
 
     DialogContext& context_;
     std::int32_t face_ = 0;

@@ -17,8 +17,8 @@ using platform::IDOK;
 
 class NullProcedure final : public platform::DialogProcedure {
   public:
-    bool init_dialog(platform::TemplateDialog&, std::intptr_t) override { return true; }
-    bool command(platform::TemplateDialog&, int, int) override { return false; }
+    bool init_dialog(platform::DialogWindow&, std::intptr_t) override { return true; }
+    bool command(platform::DialogWindow&, int, int) override { return false; }
 };
 
 class ElementDialogs : public DialogTest {
@@ -144,7 +144,7 @@ TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange) {
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].text, "Error: The same vertex specified more than one time.");
     EXPECT_EQ(services.boxes[0].caption, "Korvex Editor v1.3 EN");
-    EXPECT_EQ(services.boxes[0].style, MB_ICONHAND);
+    EXPECT_EQ(services.boxes[0].style, platform::BoxStyle::icon_stop);
     EXPECT_EQ(services.boxes[0].owner, face.dialog.get());
     EXPECT_FALSE(face->ended());
     EXPECT_EQ(Text(*face, 105), "1"); // the user's input stays
@@ -158,7 +158,7 @@ TEST_F(ElementDialogs, FaceDialogChecksRepeatedVerticesBeforeTheRange) {
         SetCorners(*face, "0", "1", bad);
         Click(*face, IDOK);
         EXPECT_EQ(services.boxes.back().text, "Error: Non existing vertex given.") << bad;
-        EXPECT_EQ(services.boxes.back().style, MB_ICONHAND);
+        EXPECT_EQ(services.boxes.back().style, platform::BoxStyle::icon_stop);
     }
     EXPECT_FALSE(face->ended());
     EXPECT_EQ(FaceCount(&model), 0);
@@ -213,7 +213,7 @@ TEST_F(ElementDialogs, RepeatedDummyIdWarnsAndAddsTheDummyAnyway) {
     Click(*dummy, IDOK);
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].text, "Warning: Dummy with ID 4 do exist.");
-    EXPECT_EQ(services.boxes[0].style, MB_ICONEXCLAMATION);
+    EXPECT_EQ(services.boxes[0].style, platform::BoxStyle::icon_warning);
     EXPECT_EQ(services.boxes[0].caption, "Korvex Editor v1.3 EN");
     EXPECT_EQ(dummy->end_result(), 1);
     ASSERT_EQ(DummyCount(&model), 2);
@@ -304,7 +304,7 @@ TEST_F(ElementDialogs, FacePropertiesRefusesCornersTheFaceDialogRefuses) {
         Click(*properties, IDOK);
         ASSERT_EQ(services.boxes.size() % 2, 0u);
         EXPECT_EQ(services.boxes.back().text, message) << corners[2];
-        EXPECT_EQ(services.boxes.back().style, MB_ICONHAND);
+        EXPECT_EQ(services.boxes.back().style, platform::BoxStyle::icon_stop);
         EXPECT_EQ(services.boxes.back().owner, properties.dialog.get());
     }
     EXPECT_EQ(services.boxes.size(), 8u);

@@ -25,39 +25,22 @@ std::int32_t BrowseMaterial(EditorWindow& window, const Model* model) {
 }
 
 // Reads the picture as filter 1 (Taviron), 2 (BMP) or 3 (PNG) says; any other index reads Taviron.
-std::int32_t ReadPicture(Taviron& picture, const std::string& path, int filter) {
-    if (filter == 2) return picture.import_bmp(path.c_str());
-    if (filter == 3) return picture.import_png(path.c_str());
-    return picture.load(path.c_str());
+TavironAccess PictureAccess(int filter) {
+    if (filter == 2) return TavironAccess::Import;
+    if (filter == 3) return TavironAccess::ImportPng;
+    return TavironAccess::Load;
 }
 
-std::string TextureFailureReason(std::int32_t status) {
-    switch (status) {
-    case TAV_ERR_FAILED:
-        return "the file cannot be opened or read";
-    case TAV_ERR_MAGIC:
-        return "the file is not a picture of the chosen type";
-    case TAV_ERR_STORAGE:
-        return "the file names an unknown storage method";
-    case TAV_ERR_BUFFER:
-        return "the compressed data hold more than the header announces";
-    case TAV_ERR_DATA:
-        return "the compressed data are corrupt";
-    case TAV_ERR_SIZE:
-        return "the pixel data do not match the picture's size";
-    case TAV_ERR_MEMORY:
-        return "there is not enough memory";
-    case TAV_ERR_ARGUMENT:
-        return "the picture's size is out of range";
-    default:
-        return "error " + std::to_string(status);
-    }
+std::int32_t ReadPicture(Taviron& picture, const std::string& path, TavironAccess access) {
+    if (access == TavironAccess::Import) return picture.import_bmp(path.c_str());
+    if (access == TavironAccess::ImportPng) return picture.import_png(path.c_str());
+    return picture.load(path.c_str());
 }
 
 } // namespace
 
-std::string TextureFailureText(const std::string& path, std::int32_t status) {
-    return "Cannot read texture " + path + ":\n" + TextureFailureReason(status) + ".";
+std::string TextureFailureText(const std::string& path, std::int32_t status, TavironAccess access) {
+    return "Cannot read texture " + path + ":\n" + taviron_status_text(status, access) + ".";
 }
 
 void RunDialogCommand(EditorWindow& window, int command) {
@@ -102,9 +85,11 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     }
     // The filter left selected decides how the file is read, whatever its name.
     Taviron picture;
-    const std::int32_t status = ReadPicture(picture, choice->path, choice->filterIndex);
+    const TavironAccess access = PictureAccess(choice->filter_index);
+    const std::int32_t status = ReadPicture(picture, choice->path, access);
     if (status != TAV_OK) {
-        window.message_box(TextureFailureText(choice->path, status), kEditorTitle, MB_OK | MB_ICONHAND);
+        window.message_box(TextureFailureText(choice->path, status, access), kEditorTitle,
+                           platform::BoxStyle::icon_stop);
         window.invalidate();
         return;
     }
@@ -113,7 +98,7 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
     if (texture == 0) {
         window.message_box("Cannot make a texture of " + choice->path +
                                ":\nthe picture is empty or larger than 1024 pixels, or no view is open.",
-                           kEditorTitle, MB_OK | MB_ICONHAND);
+                           kEditorTitle, platform::BoxStyle::icon_stop);
     } else {
         SetMaterialTexture(model, material, std::int32_t(texture));
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "bitmap/status_text.h"
 #include "model/model.h"
 #include "modeleditor/editor_state.h"
 #include "modeleditor/editor_window.h"
@@ -27,7 +28,8 @@ void AssignTextureCommand(EditorWindow& window, EditorState& state, Model* model
 // Face properties on the picked face; repaints after it closes.
 void FacePropertiesKey(EditorWindow& window, EditorState& state);
 
-// The box text for a texture picture that could not be read.
-std::string TextureFailureText(const std::string& path, std::int32_t status);
+// The box text for a texture picture that could not be read (`access` Load or Import, as the
+// filter chose).
+std::string TextureFailureText(const std::string& path, std::int32_t status, TavironAccess access);
 
 } // namespace editor

@@ -137,8 +137,8 @@ TEST_F(AssignTexture, BrowserCancelAndFileCancelChangeNothing) {
     EXPECT_EQ(request.filters[1].patterns, "*.bmp");
     EXPECT_EQ(request.filters[2].description, "PNG (*.png)");
     EXPECT_EQ(request.filters[2].patterns, "*.png");
-    EXPECT_EQ(request.defaultExtension, "Taviron");
-    EXPECT_TRUE(request.mustExist);
+    EXPECT_EQ(request.default_extension, "Taviron");
+    EXPECT_TRUE(request.must_exist);
     EXPECT_EQ(GetMaterialTexture(model(), 1), 5);
     EXPECT_TRUE(window().boxes.empty());
 }
@@ -166,9 +166,9 @@ TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead) {
     EXPECT_EQ(GetMaterialTexture(model(), 1), second);
     ASSERT_EQ(window().boxes.size(), 1u);
     EXPECT_NE(window().boxes[0].text.find((dir / "blue.bmp").string()), std::string::npos);
-    EXPECT_NE(window().boxes[0].text.find("not a picture of the chosen type"), std::string::npos);
+    EXPECT_NE(window().boxes[0].text.find("it is not a Taviron file"), std::string::npos);
     EXPECT_EQ(window().boxes[0].caption, "Korvex Editor v1.3 EN");
-    EXPECT_EQ(window().boxes[0].style, MB_ICONHAND);
+    EXPECT_EQ(window().boxes[0].style, platform::BoxStyle::icon_stop);
 
     // The PNG filter reads PNG; a BMP chosen with it is refused the same way.
     window().dialogResults[IDD_MATERIAL_BROWSER] = 0;
@@ -182,7 +182,7 @@ TEST_F(AssignTexture, TheChosenFilterDecidesHowTheFileIsRead) {
     Command(IDM_ASSIGN_TEXTURE);
     EXPECT_EQ(GetMaterialTexture(model(), 0), third);
     ASSERT_EQ(window().boxes.size(), 2u);
-    EXPECT_NE(window().boxes[1].text.find("not a picture of the chosen type"), std::string::npos);
+    EXPECT_NE(window().boxes[1].text.find("it is not a PNG file"), std::string::npos);
 }
 
 TEST_F(AssignTexture, AnUnreadableFileIsReportedAndTheMaterialKeepsItsTexture) {
@@ -201,11 +201,11 @@ TEST_F(AssignTexture, AnUnreadableFileIsReportedAndTheMaterialKeepsItsTexture) {
 }
 
 TEST(TextureFailure, TextsNameTheFileAndTheReason) {
-    EXPECT_EQ(TextureFailureText("/a/b.Tav", TAV_ERR_DATA),
-              "Cannot read texture /a/b.Tav:\nthe compressed data are corrupt.");
-    EXPECT_EQ(TextureFailureText("x", TAV_ERR_SIZE),
-              "Cannot read texture x:\nthe pixel data do not match the picture's size.");
-    EXPECT_EQ(TextureFailureText("x", -42), "Cannot read texture x:\nerror -42.");
+    EXPECT_EQ(TextureFailureText("/a/b.Tav", TAV_ERR_DATA, TavironAccess::Load),
+              "Cannot read texture /a/b.Tav:\nits compressed pixels are damaged.");
+    EXPECT_EQ(TextureFailureText("x.bmp", TAV_ERR_MAGIC, TavironAccess::Import),
+              "Cannot read texture x.bmp:\nit is not a BMP file.");
+    EXPECT_EQ(TextureFailureText("x", -42, TavironAccess::Load), "Cannot read texture x:\nerror -42.");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "modeleditor/dialogs/material_dialogs.h"
 
 #include "glview/view_context.h"
+#include "modeleditor/dialogs/dialog_controls.h"
 #include "modeleditor/dialogs/material_edit.h"
 #include "modeleditor/editor_ids.h"
 #include "platform/gl_surface.h"
@@ -14,33 +15,23 @@ namespace editor {
 namespace {
 
 using platform::BN_CLICKED;
+using platform::DialogWindow;
 using platform::EN_UPDATE;
 using platform::IDCANCEL;
 using platform::IDOK;
 using platform::LBN_SELCHANGE;
 using platform::TemplateDialog;
 
-enum : int {
-    kMaterialNumber = 104,
-    kShininess = 110,
-    kName = 191,
-    kRemoveTexture = 192,
-    kAmbientSwatch = 112,
-    kDiffuseSwatch = 113,
-    kSpecularSwatch = 114,
-    kEmissionSwatch = 136,
-    kMaterialList = 103,
-};
+constexpr int kSwatches[4] = {IDC_AMBIENT_SWATCH, IDC_DIFFUSE_SWATCH, IDC_SPECULAR_SWATCH,
+                              IDC_EMISSION_SWATCH};
 
-constexpr int kSwatches[4] = {kAmbientSwatch, kDiffuseSwatch, kSpecularSwatch, kEmissionSwatch};
-
-// The edits of each colour, red, green, blue, alpha. The alphas of ambient, specular and
-// emission (141, 143, 144) have no control, so they are never shown nor read.
+// The edits of each colour, red, green, blue, alpha. Only the diffuse alpha has a control, so the
+// other alphas are never shown nor read.
 constexpr int kColourEdits[4][4] = {
-    {118, 119, 120, 141},
-    {124, 125, 126, 142},
-    {130, 131, 132, 143},
-    {133, 134, 135, 144},
+    {IDC_AMBIENT_RED, IDC_AMBIENT_GREEN, IDC_AMBIENT_BLUE, IDC_AMBIENT_ALPHA},
+    {IDC_DIFFUSE_RED, IDC_DIFFUSE_GREEN, IDC_DIFFUSE_BLUE, IDC_DIFFUSE_ALPHA},
+    {IDC_SPECULAR_RED, IDC_SPECULAR_GREEN, IDC_SPECULAR_BLUE, IDC_SPECULAR_ALPHA},
+    {IDC_EMISSION_RED, IDC_EMISSION_GREEN, IDC_EMISSION_BLUE, IDC_EMISSION_ALPHA},
 };
 
 std::int32_t* ColourOf(MaterialEdit& edit, int set) {
@@ -87,7 +78,7 @@ std::function<void()> MainContextRestorer(DialogContext& context) {
 
 // --- Material dialog ---
 
-bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t parameter) {
+bool MaterialDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t parameter) {
     DialogValues& values = *context_.values;
     Model* model = context_.model;
     if (parameter == -1) {
@@ -101,15 +92,17 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
     }
     char number[48];
     std::snprintf(number, sizeof number, "Material ID is: %d", values.materialEditIndex);
-    dialog.set_item_text(kMaterialNumber, number);
+    dialog.set_item_text(IDC_MATERIAL_NUMBER, number);
 
-    preview_ =
-        std::make_unique<PreviewWindowProc>(&dialog, values.materialEdit, MainContextRestorer(context_));
-    preview_->move(dialog.map_dialog_rect(QRect(332, 39, 83, 74)));
+    if (auto* shown = dynamic_cast<TemplateDialog*>(&dialog)) {
+        preview_ =
+            std::make_unique<PreviewWindowProc>(shown, values.materialEdit, MainContextRestorer(context_));
+        preview_->move(shown->map_dialog_rect(QRect(332, 39, 83, 74)));
+    }
 
-    dialog.set_trackbar_range(kShininess, 0, 128);
-    dialog.set_trackbar_tick_frequency(kShininess, 8);
-    dialog.set_trackbar_position(kShininess, values.materialEdit.shininess);
+    dialog.set_trackbar_range(IDC_SHININESS, 0, 128);
+    dialog.set_trackbar_tick_frequency(IDC_SHININESS, 8);
+    dialog.set_trackbar_position(IDC_SHININESS, values.materialEdit.shininess);
 
     for (int set = 0; set < 4; ++set) {
         const std::int32_t* channels = ColourOf(values.materialEdit, set);
@@ -121,24 +114,24 @@ bool MaterialDialogProc::init_dialog(TemplateDialog& dialog, std::intptr_t param
 
     char name[12] = {};
     GetMaterialName(model, values.materialEditIndex, name);
-    dialog.set_item_text(kName, std::string(name, strnlen(name, sizeof name)));
-    dialog.limit_text(kName, 11);
+    dialog.set_item_text(IDC_MATERIAL_NAME, std::string(name, strnlen(name, sizeof name)));
+    dialog.limit_text(IDC_MATERIAL_NAME, 11);
     return true;
 }
 
-void MaterialDialogProc::end(TemplateDialog& dialog, std::intptr_t result) {
+void MaterialDialogProc::end(DialogWindow& dialog, std::intptr_t result) {
     preview_.reset();
     dialog.end_dialog(result);
 }
 
-void MaterialDialogProc::destroy_dialog(TemplateDialog&) {
+void MaterialDialogProc::destroy_dialog(DialogWindow&) {
     preview_.reset();
 }
 
-void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set) {
+void MaterialDialogProc::choose_swatch_colour(DialogWindow& dialog, int set) {
     std::int32_t* channels = ColourOf(context_.values->materialEdit, set);
     std::uint32_t colour = PackedColour(channels);
-    if (!context_.services->choose_colour(&dialog, colour, context_.values->customColours)) return;
+    if (!context_.services->choose_colour(dialog, colour, context_.values->customColours)) return;
     const std::int32_t red = std::int32_t(colour & 0xFF);
     const std::int32_t green = std::int32_t(colour >> 8 & 0xFF);
     const std::int32_t blue = std::int32_t(colour >> 16 & 0xFF);
@@ -150,7 +143,7 @@ void MaterialDialogProc::choose_swatch_colour(TemplateDialog& dialog, int set) {
     dialog.set_item_int(kColourEdits[set][2], std::uint32_t(blue), false);
 }
 
-bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notification) {
+bool MaterialDialogProc::command(DialogWindow& dialog, int id, int notification) {
     DialogValues& values = *context_.values;
     if (notification == EN_UPDATE) {
         if (preview_) preview_->invalidate();
@@ -168,15 +161,17 @@ bool MaterialDialogProc::command(TemplateDialog& dialog, int id, int notificatio
         return true;
     }
     switch (id) {
-    case kRemoveTexture:
+    case IDC_REMOVE_TEXTURE:
         SetMaterialTexture(context_.model, values.materialEditIndex, 0);
-        context_.services->message_box(&dialog, kTextureRemoved, kTextureRemoved, MB_ICONASTERISK);
+        context_.services->message_box(dialog, kTextureRemoved, kTextureRemoved,
+                                       platform::BoxStyle::icon_information);
         return true;
     case IDOK: {
         const MaterialColours c = ColoursOf(values.materialEdit);
         SetMaterial(context_.model, values.materialEditIndex, "", c.ambient, c.diffuse, c.specular,
                     c.emission, float(values.materialEdit.shininess));
-        SetMaterialName(context_.model, values.materialEditIndex, dialog.item_text(kName, 11).c_str());
+        SetMaterialName(context_.model, values.materialEditIndex,
+                        dialog.item_text(IDC_MATERIAL_NAME, 11).c_str());
         end(dialog, 1);
         return true;
     }
@@ -197,48 +192,51 @@ void MaterialDialogProc::draw_item(TemplateDialog&, int id, QPainter& painter, c
                      QColor(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
 }
 
-void MaterialDialogProc::hscroll(TemplateDialog& dialog, int id) {
-    if (id != kShininess) return;
-    context_.values->materialEdit.shininess = dialog.trackbar_position(kShininess);
+void MaterialDialogProc::hscroll(DialogWindow& dialog, int id) {
+    if (id != IDC_SHININESS) return;
+    context_.values->materialEdit.shininess = dialog.trackbar_position(IDC_SHININESS);
     if (preview_) preview_->invalidate();
 }
 
 // --- Material browser ---
 
-bool MaterialBrowserProc::init_dialog(TemplateDialog& dialog, std::intptr_t) {
+bool MaterialBrowserProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
     const Model* model = context_.model;
     if (MaterialCount(model) == 0) {
-        context_.services->message_box(&dialog, kNoMaterialWarning, kEditorTitle, MB_ICONEXCLAMATION);
+        context_.services->message_box(dialog, kNoMaterialWarning, kEditorTitle,
+                                       platform::BoxStyle::icon_warning);
         dialog.end_dialog(-1);
         return true;
     }
     context_.values->browserSelection = 0;
-    preview_ = std::make_unique<PreviewWindowProc>(&dialog, context_.values->materialEdit,
-                                                   MainContextRestorer(context_));
-    preview_->move(dialog.map_dialog_rect(QRect(164, 37, 139, 97)));
+    if (auto* shown = dynamic_cast<TemplateDialog*>(&dialog)) {
+        preview_ = std::make_unique<PreviewWindowProc>(shown, context_.values->materialEdit,
+                                                       MainContextRestorer(context_));
+        preview_->move(shown->map_dialog_rect(QRect(164, 37, 139, 97)));
+    }
     for (std::int32_t i = 0; i < MaterialCount(model); ++i) {
         char name[12] = {};
         GetMaterialName(model, i, name);
         char line[64];
         std::snprintf(line, sizeof line, "Material number %d [%.*s]", i, int(strnlen(name, sizeof name)),
                       name);
-        dialog.add_list_string(kMaterialList, line);
+        dialog.add_list_string(IDC_MATERIAL_LIST, line);
     }
     return true;
 }
 
-void MaterialBrowserProc::end(TemplateDialog& dialog, std::intptr_t result) {
+void MaterialBrowserProc::end(DialogWindow& dialog, std::intptr_t result) {
     preview_.reset();
     dialog.end_dialog(result);
 }
 
-void MaterialBrowserProc::destroy_dialog(TemplateDialog&) {
+void MaterialBrowserProc::destroy_dialog(DialogWindow&) {
     preview_.reset();
 }
 
-bool MaterialBrowserProc::command(TemplateDialog& dialog, int id, int notification) {
-    if (id == kMaterialList && notification == LBN_SELCHANGE) {
-        const int line = dialog.list_selection(kMaterialList);
+bool MaterialBrowserProc::command(DialogWindow& dialog, int id, int notification) {
+    if (id == IDC_MATERIAL_LIST && notification == LBN_SELCHANGE) {
+        const int line = dialog.list_selection(IDC_MATERIAL_LIST);
         if (line < 0) return true;
         context_.values->browserSelection = line;
         LoadMaterialEdit(context_.model, line, context_.values->materialEdit);

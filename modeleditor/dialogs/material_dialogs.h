@@ -1,6 +1,7 @@
 #pragma once
 // The material dialogs: the Material dialog creates (parameter -1) or edits a material with a
-// live preview; the Material browser lists the materials and returns the one chosen.
+// live preview; the Material browser lists the materials and returns the one chosen. The previews
+// are GL children of a real dialog; on any other DialogWindow the logic runs without them.
 #include <memory>
 
 #include "modeleditor/dialogs/dialog_context.h"
@@ -12,21 +13,21 @@ namespace editor {
 // Opened with -1 it appends a zero material and edits it ("Cancel" removes it again); opened
 // with an index it edits that material. "Set" writes colours, shininess and the name (at most
 // 11 characters) and ends with 1; "Cancel" ends with 2.
-class MaterialDialogProc final : public platform::DialogProcedure {
+class MaterialDialogProc final : public platform::OwnerDrawProcedure {
   public:
     explicit MaterialDialogProc(DialogContext& context) : context_(context) {}
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
     void draw_item(platform::TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect) override;
-    void hscroll(platform::TemplateDialog& dialog, int id) override;
-    void destroy_dialog(platform::TemplateDialog& dialog) override;
+    void hscroll(platform::DialogWindow& dialog, int id) override;
+    void destroy_dialog(platform::DialogWindow& dialog) override;
 
     // The preview child while the dialog is open.
     PreviewWindowProc* preview() const { return preview_.get(); }
 
   private:
-    void end(platform::TemplateDialog& dialog, std::intptr_t result);
-    void choose_swatch_colour(platform::TemplateDialog& dialog, int swatch);
+    void end(platform::DialogWindow& dialog, std::intptr_t result);
+    void choose_swatch_colour(platform::DialogWindow& dialog, int swatch);
 
     DialogContext& context_;
     std::unique_ptr<PreviewWindowProc> preview_;
@@ -38,14 +39,14 @@ class MaterialDialogProc final : public platform::DialogProcedure {
 class MaterialBrowserProc final : public platform::DialogProcedure {
   public:
     explicit MaterialBrowserProc(DialogContext& context) : context_(context) {}
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
-    void destroy_dialog(platform::TemplateDialog& dialog) override;
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
+    void destroy_dialog(platform::DialogWindow& dialog) override;
 
     PreviewWindowProc* preview() const { return preview_.get(); }
 
   private:
-    void end(platform::TemplateDialog& dialog, std::intptr_t result);
+    void end(platform::DialogWindow& dialog, std::intptr_t result);
 
     DialogContext& context_;
     std::unique_ptr<PreviewWindowProc> preview_;

@@ -158,7 +158,7 @@ TEST_F(MaterialDialogs, TextureRemovalActsAtOnceAndSaysSo) {
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].text, "Texture removed.");
     EXPECT_EQ(services.boxes[0].caption, "Texture removed.");
-    EXPECT_EQ(services.boxes[0].style, MB_ICONASTERISK);
+    EXPECT_EQ(services.boxes[0].style, platform::BoxStyle::icon_information);
     EXPECT_EQ(services.boxes[0].owner, material.dialog.get());
     EXPECT_FALSE(material->ended());
     Click(*material, IDCANCEL);
@@ -257,7 +257,7 @@ TEST_F(MaterialDialogs, BrowserWithoutMaterialsWarnsAndReturnsMinusOne) {
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].text, "You will need to add at least one material!");
     EXPECT_EQ(services.boxes[0].caption, "Korvex Editor v1.3 EN");
-    EXPECT_EQ(services.boxes[0].style, MB_ICONEXCLAMATION);
+    EXPECT_EQ(services.boxes[0].style, platform::BoxStyle::icon_warning);
 }
 
 TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection) {

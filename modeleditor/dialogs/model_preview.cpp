@@ -15,7 +15,13 @@ ModelPreviewProc::~ModelPreviewProc() {
     release();
 }
 
-bool ModelPreviewProc::init_dialog(platform::TemplateDialog& dialog, std::intptr_t) {
+bool ModelPreviewProc::init_dialog(platform::DialogWindow& window, std::intptr_t) {
+    auto* shown = dynamic_cast<platform::TemplateDialog*>(&window);
+    if (!shown) {
+        window.end_dialog(2);
+        return true;
+    }
+    platform::TemplateDialog& dialog = *shown;
     dialog_ = &dialog;
     surface_ = std::make_unique<platform::GlWindowSurface>(&dialog, 0xFFFFFF);
     QWidget* child = surface_->widget();
@@ -71,11 +77,11 @@ void ModelPreviewProc::release() {
     dialog_ = nullptr;
 }
 
-void ModelPreviewProc::destroy_dialog(platform::TemplateDialog&) {
+void ModelPreviewProc::destroy_dialog(platform::DialogWindow&) {
     release();
 }
 
-bool ModelPreviewProc::command(platform::TemplateDialog& dialog, int id, int notification) {
+bool ModelPreviewProc::command(platform::DialogWindow& dialog, int id, int notification) {
     if (notification != BN_CLICKED || (id != IDOK && id != IDCANCEL)) return false;
     release();
     dialog.end_dialog(id == IDOK ? 1 : 2);

@@ -17,11 +17,12 @@ class ModelPreviewProc final : public QObject, public platform::DialogProcedure 
     explicit ModelPreviewProc(DialogContext& context) : context_(context) {}
     ~ModelPreviewProc() override;
 
-    // Makes the view (zNear 1, zFar 64, clear colour white) on a GL child filling the dialog.
-    bool init_dialog(platform::TemplateDialog& dialog, std::intptr_t parameter) override;
+    // Makes the view (zNear 1, zFar 64, clear colour white) on a GL child filling the dialog; a
+    // dialog that is not a real window ends at once with 2.
+    bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
     // "OK" ends with 1, "Cancel" (Escape, close box) with 2.
-    bool command(platform::TemplateDialog& dialog, int id, int notification) override;
-    void destroy_dialog(platform::TemplateDialog& dialog) override;
+    bool command(platform::DialogWindow& dialog, int id, int notification) override;
+    void destroy_dialog(platform::DialogWindow& dialog) override;
 
     // Paints now: clear, draw the model, present.
     void paint();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/message_box.h"
+#include "platform/dialog_window.h"
 
 namespace platform {
 
@@ -39,16 +39,6 @@ enum : std::uint32_t {
     SS_SUNKEN = 0x1000u,
     LBS_NOTIFY = 0x1u,
     TBS_AUTOTICKS = 0x1u,
-};
-
-// Controls without an identifier of their own; IDOK and IDCANCEL come with the message boxes.
-enum : int { IDC_STATIC = -1 };
-
-// Notification codes passed with a control's command.
-enum : int {
-    BN_CLICKED = 0,
-    LBN_SELCHANGE = 1,
-    EN_UPDATE = 0x0400,
 };
 
 enum class ControlClass { Button, Edit, Static, ListBox, Trackbar };

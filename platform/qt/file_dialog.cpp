@@ -23,7 +23,7 @@ std::string qt_filter_text(const FileFilter& filter) {
 
 namespace {
 
-std::optional<FileChoice> run(QWidget* owner, const FileDialogOptions& options, bool save) {
+std::optional<FileChoice> run(QWidget* owner, const FileDialogRequest& options, bool save) {
     QFileDialog dialog(owner);
     // The widget-based dialog behaves the same on every desktop and can be driven by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -58,12 +58,8 @@ std::optional<FileChoice> run(QWidget* owner, const FileDialogOptions& options, 
 
 } // namespace
 
-std::optional<FileChoice> open_file_dialog(QWidget* owner, const FileDialogOptions& options) {
-    return run(owner, options, false);
-}
-
-std::optional<FileChoice> save_file_dialog(QWidget* owner, const FileDialogOptions& options) {
-    return run(owner, options, true);
+std::optional<FileChoice> file_dialog(QWidget* owner, const FileDialogRequest& request) {
+    return run(owner, request, request.save);
 }
 
 } // namespace platform

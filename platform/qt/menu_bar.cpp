@@ -21,8 +21,8 @@ QString text_of(const MenuEntry& entry) {
 void set_up_command(QAction* action, const MenuEntry& entry, const std::function<void(int)>& on_command) {
     action->setData(entry.id);
     action->setObjectName(QString::number(entry.id));
-    action->setEnabled((entry.flags & MF_GRAYED) == 0);
-    if (entry.flags & MF_CHECKED) {
+    action->setEnabled(!has_flag(entry.flags, MenuFlags::grayed));
+    if (has_flag(entry.flags, MenuFlags::checked)) {
         action->setCheckable(true);
         action->setChecked(true);
     }
@@ -43,19 +43,19 @@ void build_menu_bar(QMenuBar& bar, std::span<const MenuEntry> entries, std::func
     };
     QMenuBar* row = &bar; // the part of the bar that bar items go to
     for (const MenuEntry& entry : entries) {
-        if (entry.menu < 0 && (entry.flags & MF_RIGHTJUSTIFY) && row == &bar) {
+        if (entry.menu < 0 && has_flag(entry.flags, MenuFlags::right_justify) && row == &bar) {
             row = new QMenuBar(&bar);
             bar.setCornerWidget(row, Qt::TopRightCorner);
         }
-        if (entry.menu < 0 && (entry.flags & MF_POPUP)) {
+        if (entry.menu < 0 && has_flag(entry.flags, MenuFlags::popup)) {
             QMenu* menu = menu_at(entry.id);
             menu->setTitle(text_of(entry));
-            menu->menuAction()->setEnabled((entry.flags & MF_GRAYED) == 0);
+            menu->menuAction()->setEnabled(!has_flag(entry.flags, MenuFlags::grayed));
             row->addMenu(menu);
             continue;
         }
         QWidget* parent = entry.menu < 0 ? static_cast<QWidget*>(row) : menu_at(entry.menu);
-        if (entry.flags & MF_SEPARATOR) {
+        if (has_flag(entry.flags, MenuFlags::separator)) {
             if (auto* menu = qobject_cast<QMenu*>(parent)) menu->addSeparator();
             continue;
         }

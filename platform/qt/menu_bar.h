@@ -3,29 +3,23 @@
 #include <functional>
 #include <span>
 
+#include "platform/menu_flags.h"
+
 class QAction;
 class QMenuBar;
 
 namespace platform {
 
-// Item flags, same values as the old platform's.
-enum : unsigned {
-    MF_GRAYED = 0x1,
-    MF_CHECKED = 0x8,
-    MF_POPUP = 0x10,
-    MF_SEPARATOR = 0x800,
-    MF_RIGHTJUSTIFY = 0x4000,
-};
-
 // One menu item. `menu` is -1 for an item of the bar itself, else the index of the drop-down it belongs to.
-// A bar item with MF_POPUP opens drop-down number `id`; any other item is a command with numeric id `id`
+// A bar item with MenuFlags::popup opens drop-down number `id`; any other item is a command with numeric id
+// `id`
 // (-1 for none). Text after a tab is the shortcut hint shown at the right of a drop-down item.
-// MF_RIGHTJUSTIFY on a bar item moves it and every later bar item to the right end of the bar.
+// MenuFlags::right_justify on a bar item moves it and every later bar item to the right end of the bar.
 struct MenuEntry {
     int menu;
     const char* text;
     int id;
-    unsigned flags;
+    MenuFlags flags;
 };
 
 // Fills `bar` with the entries in table order. Choosing a command item calls `on_command(id)`.

@@ -8,28 +8,28 @@ namespace platform {
 
 namespace {
 
-QMessageBox::Icon icon_of(unsigned style) {
-    switch (style & 0xF0u) {
-    case MB_ICONSTOP:
+QMessageBox::Icon icon_of(BoxStyle style) {
+    switch (box_icon(style)) {
+    case BoxStyle::icon_stop:
         return QMessageBox::Critical;
-    case MB_ICONQUESTION:
+    case BoxStyle::icon_question:
         return QMessageBox::Question;
-    case MB_ICONEXCLAMATION:
+    case BoxStyle::icon_warning:
         return QMessageBox::Warning;
-    case MB_ICONINFORMATION:
+    case BoxStyle::icon_information:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
     }
 }
 
-QMessageBox::StandardButtons buttons_of(unsigned style) {
-    switch (style & 0x0Fu) {
-    case MB_OKCANCEL:
+QMessageBox::StandardButtons buttons_of(BoxStyle style) {
+    switch (box_buttons(style)) {
+    case BoxStyle::ok_cancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
-    case MB_YESNOCANCEL:
+    case BoxStyle::yes_no_cancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MB_YESNO:
+    case BoxStyle::yes_no:
         return QMessageBox::Yes | QMessageBox::No;
     default:
         return QMessageBox::Ok;
@@ -45,26 +45,26 @@ QString text_of(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-int answer_of(int button, unsigned style) {
+BoxAnswer answer_of(int button, BoxStyle style) {
     switch (button) {
     case QMessageBox::Ok:
-        return IDOK;
+        return BoxAnswer::ok;
     case QMessageBox::Yes:
-        return IDYES;
+        return BoxAnswer::yes;
     case QMessageBox::No:
-        return IDNO;
+        return BoxAnswer::no;
     case QMessageBox::Cancel:
-        return IDCANCEL;
+        return BoxAnswer::cancel;
     default:
-        if ((style & 0x0Fu) == MB_YESNO) return IDNO;
-        if ((style & 0x0Fu) == MB_OK) return IDOK;
-        return IDCANCEL;
+        if (box_buttons(style) == BoxStyle::yes_no) return BoxAnswer::no;
+        if (box_buttons(style) == BoxStyle::ok) return BoxAnswer::ok;
+        return BoxAnswer::cancel;
     }
 }
 
 } // namespace
 
-int message_box(QWidget* owner, const std::string& text, const std::string& caption, unsigned style) {
+BoxAnswer message_box(QWidget* owner, const std::string& text, const std::string& caption, BoxStyle style) {
     QMessageBox box(icon_of(style), text_of(caption), text_of(text), buttons_of(style), owner);
     return answer_of(box.exec(), style);
 }

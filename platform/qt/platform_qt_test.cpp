@@ -23,7 +23,6 @@
 #include "platform/qt/application.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/file_dialog.h"
-#include "platform/qt/image_canvas.h"
 #include "platform/qt/menu_bar.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/scroll_bar.h"
@@ -85,9 +84,10 @@ TEST_F(PlatformQt, MessageBoxShowsUtf8NamesAndOtherBytesAsLatin1) {
         shown_icon = box->icon();
         box->button(QMessageBox::Yes)->click();
     });
-    int answer = platform::message_box(nullptr, "Cannot open /tmp/\xC5\xBEluv.Korvex", "App \xD7",
-                                       platform::MB_YESNO | platform::MB_ICONEXCLAMATION);
-    EXPECT_EQ(answer, platform::IDYES);
+    const platform::BoxAnswer answer =
+        platform::message_box(nullptr, "Cannot open /tmp/\xC5\xBEluv.Korvex", "App \xD7",
+                              platform::BoxStyle::yes_no | platform::BoxStyle::icon_warning);
+    EXPECT_EQ(answer, platform::BoxAnswer::yes);
     EXPECT_EQ(shown_text, QString::fromUtf8("Cannot open /tmp/\u017Eluv.Korvex"));
     EXPECT_EQ(shown_caption, QString(QChar(0xD7)).prepend("App ")); // not UTF-8: one byte, one character
     EXPECT_EQ(shown_icon, QMessageBox::Warning);
@@ -95,15 +95,15 @@ TEST_F(PlatformQt, MessageBoxShowsUtf8NamesAndOtherBytesAsLatin1) {
 
 TEST_F(PlatformQt, MenuBarFromOneTable) {
     const platform::MenuEntry table[] = {
-        {-1, "&File", 0, platform::MF_POPUP},
-        {0, "&Open...\tCtrl+O", 102, 0},
-        {0, nullptr, 0, platform::MF_SEPARATOR},
-        {0, "Grid", 120, platform::MF_CHECKED},
-        {-1, "Run", 130, 0},
-        {-1, "&View", 1, platform::MF_POPUP},
-        {1, "Wire", 140, platform::MF_GRAYED},
-        {-1, "note", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
-        {-1, "after", 150, 0},
+        {-1, "&File", 0, platform::MenuFlags::popup},
+        {0, "&Open...\tCtrl+O", 102, platform::MenuFlags::none},
+        {0, nullptr, 0, platform::MenuFlags::separator},
+        {0, "Grid", 120, platform::MenuFlags::checked},
+        {-1, "Run", 130, platform::MenuFlags::none},
+        {-1, "&View", 1, platform::MenuFlags::popup},
+        {1, "Wire", 140, platform::MenuFlags::grayed},
+        {-1, "note", -1, platform::MenuFlags::grayed | platform::MenuFlags::right_justify},
+        {-1, "after", 150, platform::MenuFlags::none},
     };
     QMenuBar bar;
     std::vector<int> chosen;
@@ -145,11 +145,11 @@ TEST_F(PlatformQt, MenuBarFromOneTable) {
 
 TEST_F(PlatformQt, FittedMenuBarShowsEveryItem) {
     const platform::MenuEntry table[] = {
-        {-1, "A rather long first command", 1, 0},
-        {-1, "A second long command", 2, 0},
-        {-1, "Third command here", 3, 0},
-        {-1, "And a fourth", 4, 0},
-        {-1, "note at the right", -1, platform::MF_GRAYED | platform::MF_RIGHTJUSTIFY},
+        {-1, "A rather long first command", 1, platform::MenuFlags::none},
+        {-1, "A second long command", 2, platform::MenuFlags::none},
+        {-1, "Third command here", 3, platform::MenuFlags::none},
+        {-1, "And a fourth", 4, platform::MenuFlags::none},
+        {-1, "note at the right", -1, platform::MenuFlags::grayed | platform::MenuFlags::right_justify},
     };
     QMainWindow window;
     platform::build_menu_bar(*window.menuBar(), table, {});
@@ -184,25 +184,27 @@ TEST_F(PlatformQt, DefaultExtensionAndFilterText) {
 TEST_F(PlatformQt, SaveDialogAddsTheDefaultExtensionAndTellsTheFilter) {
     const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "platform_qt_dialog";
     std::filesystem::create_directories(dir);
-    platform::FileDialogOptions options;
+    platform::FileDialogRequest options;
     options.filters = {{"Taviron soubor (*.Taviron;*.Tav)", "*.Taviron;*.Tav"}, {"All (*)", "*"}};
+    options.save = true;
     options.default_extension = "Taviron";
     answer_dialog<QFileDialog>([&](QFileDialog* dialog) {
         dialog->selectNameFilter(dialog->nameFilters().at(1));
         type_file_name(dialog, dir / "picture");
         static_cast<QDialog*>(dialog)->accept(); // runs the file dialog's own checks
     });
-    const auto choice = platform::save_file_dialog(nullptr, options);
+    const auto choice = platform::file_dialog(nullptr, options);
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->path, (dir / "picture.Taviron").string());
     EXPECT_EQ(choice->filter_index, 2);
 
+    options.save = false;
     answer_dialog<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+    EXPECT_FALSE(platform::file_dialog(nullptr, options).has_value());
 }
 
 TEST_F(PlatformQt, DialogShowsEachFilterByItsDescriptionOnly) {
-    platform::FileDialogOptions options;
+    platform::FileDialogRequest options;
     options.filters = {{"Taviron file (*.Taviron;*Tav)", "*.Taviron;*.Tav"}, {"BMP file (*.bmp)", "*.bmp"}};
     QStringList shown;
     QStringList matched;
@@ -215,7 +217,7 @@ TEST_F(PlatformQt, DialogShowsEachFilterByItsDescriptionOnly) {
         matched = dialog->nameFilters();
         dialog->reject();
     });
-    EXPECT_FALSE(platform::open_file_dialog(nullptr, options).has_value());
+    EXPECT_FALSE(platform::file_dialog(nullptr, options).has_value());
     EXPECT_EQ(shown.join('|').toStdString(), "Taviron file (*.Taviron;*Tav)|BMP file (*.bmp)");
     // The patterns in parentheses still choose the files listed.
     EXPECT_EQ(matched.join('|').toStdString(),
@@ -226,7 +228,7 @@ TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
     const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "platform_qt_open";
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "pic.bmp") << "x";
-    platform::FileDialogOptions options;
+    platform::FileDialogRequest options;
     options.filters = {{"BMP file (*.bmp)", "*.bmp"}};
     options.default_extension = "bmp";
     options.must_exist = true;
@@ -234,7 +236,7 @@ TEST_F(PlatformQt, OpenDialogFindsAnExistingFileByItsBareName) {
         type_file_name(dialog, dir / "pic");
         static_cast<QDialog*>(dialog)->accept();
     });
-    const auto choice = platform::open_file_dialog(nullptr, options);
+    const auto choice = platform::file_dialog(nullptr, options);
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->path, (dir / "pic.bmp").string());
     EXPECT_EQ(choice->filter_index, 1);
@@ -296,30 +298,6 @@ TEST_F(PlatformQt, ScrollSettingsAsTheOldPlatformTookThem) {
     EXPECT_TRUE(bar.isEnabled());
     EXPECT_EQ(bar.value(), 1);
     EXPECT_EQ(signals_seen, 0);
-}
-
-TEST_F(PlatformQt, ImageCanvasPixelsAndBottomUpPictures) {
-    QImage image(4, 3, QImage::Format_ARGB32);
-    image.fill(qRgb(9, 9, 9));
-    platform::ImageCanvas canvas(image, 0x00C0C0C0);
-    EXPECT_EQ(image.format(), QImage::Format_RGB32);
-    EXPECT_EQ(canvas.face_colour(), 0x00C0C0C0u);
-    canvas.set_pixel(1, 2, 0x00332211);
-    EXPECT_EQ(image.pixel(1, 2), qRgb(0x11, 0x22, 0x33));
-    EXPECT_EQ(canvas.get_pixel(1, 2), 0x00332211u);
-    canvas.set_pixel(4, 0, 0xFFFFFF);
-    canvas.set_pixel(-1, 0, 0xFFFFFF);
-    EXPECT_EQ(canvas.get_pixel(4, 0), 0u);
-    EXPECT_EQ(canvas.get_pixel(0, -1), 0u);
-
-    // 2 x 2 picture, bottom row first: bottom (blue, green), top (red, white), fourth bytes ignored.
-    const std::uint8_t pixels[] = {255, 0, 0, 7, 0, 255, 0, 7, 0, 0, 255, 7, 255, 255, 255, 7};
-    canvas.put_image(3, 1, DibImage{2, 2, pixels}); // clipped at the right edge
-    EXPECT_EQ(image.pixel(3, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(3, 2), qRgb(0, 0, 255));
-    canvas.put_image(-1, -1, DibImage{2, 2, pixels}); // clipped at the top-left
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 255, 0));
-    EXPECT_EQ(image.pixel(1, 1), qRgb(9, 9, 9));
 }
 
 TEST(DisplayChoice, WaylandSessionsUseTheirXServerUnlessTheUserChoseAPlatform) {

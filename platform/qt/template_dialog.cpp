@@ -44,41 +44,6 @@ QString latin1(const std::string& text) {
 
 } // namespace
 
-void DialogProcedure::draw_item(TemplateDialog&, int, QPainter&, const QRect&) {}
-
-void DialogProcedure::hscroll(TemplateDialog&, int) {}
-
-void DialogProcedure::destroy_dialog(TemplateDialog&) {}
-
-std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isSigned) {
-    if (translated) *translated = false;
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (isSigned && i < text.size() && text[i] == '-') {
-        negative = true;
-        ++i;
-    }
-    const std::size_t digitsStart = i;
-    std::uint64_t value = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
-        value = value * 10 + std::uint64_t(text[i] - '0');
-        if (value > 0xFFFFFFFFull) return 0;
-        ++i;
-    }
-    if (i == digitsStart) return 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    if (i != text.size()) return 0;
-    if (isSigned) {
-        const std::uint64_t limit = negative ? 0x80000000ull : 0x7FFFFFFFull;
-        if (value > limit) return 0;
-    }
-    if (translated) *translated = true;
-    return negative ? std::uint32_t(0u - std::uint32_t(value)) : std::uint32_t(value);
-}
-
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* owner,
                                DialogProcedure& procedure)
     : QDialog(owner), procedure_(procedure) {
@@ -124,7 +89,8 @@ QWidget* TemplateDialog::make_control(const DialogControl& control) {
         const std::uint32_t type = control.style & BS_TYPEMASK;
         if (type == BS_OWNERDRAW) {
             auto* button = new OwnerDrawButton(this, [this, id](QPainter& painter, const QRect& rect) {
-                procedure_.draw_item(*this, id, painter, rect);
+                if (auto* drawing = dynamic_cast<OwnerDrawProcedure*>(&procedure_))
+                    drawing->draw_item(*this, id, painter, rect);
             });
             connect(button, &QAbstractButton::clicked, this, [this, id] { notify(id, BN_CLICKED); });
             return button;

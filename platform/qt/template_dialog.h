@@ -1,7 +1,8 @@
 #pragma once
 // A modal dialog built from a DialogTemplate, driven by a dialog procedure the way the old
 // platform drove one: an init call with the caller's parameter, a command per button press, edit
-// change and list selection, a draw call per owner-drawn button, a scroll call per trackbar move.
+// change and list selection, a scroll call per trackbar move, and for an OwnerDrawProcedure a draw
+// call per owner-drawn button. The procedure sees the dialog as a DialogWindow.
 // Every control is a child widget whose object name is its identifier.
 #include <QDialog>
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_window.h"
 #include "platform/qt/dialog_template.h"
 #include "platform/qt/dialog_units.h"
 
@@ -19,23 +21,14 @@ namespace platform {
 
 class TemplateDialog;
 
-class DialogProcedure {
+// A procedure whose dialog has owner-drawn buttons: it paints them with Qt.
+class OwnerDrawProcedure : public DialogProcedure {
   public:
-    virtual ~DialogProcedure() = default;
-    // Once, before the dialog is shown; ending the dialog here means it is never shown.
-    virtual bool init_dialog(TemplateDialog& dialog, std::intptr_t parameter) = 0;
-    // A control's notification: BN_CLICKED for buttons (IDOK for Enter, IDCANCEL for Escape and
-    // the close box), EN_UPDATE for edits whose text changed, LBN_SELCHANGE for list boxes.
-    virtual bool command(TemplateDialog& dialog, int id, int notification) = 0;
     // Paints the owner-drawn button `id`; the painter is clipped to the button.
-    virtual void draw_item(TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect);
-    // The trackbar `id` moved.
-    virtual void hscroll(TemplateDialog& dialog, int id);
-    // The dialog is being destroyed; its controls still exist.
-    virtual void destroy_dialog(TemplateDialog& dialog);
+    virtual void draw_item(TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect) = 0;
 };
 
-class TemplateDialog final : public QDialog {
+class TemplateDialog final : public QDialog, public DialogWindow {
   public:
     // Builds the dialog and its controls; `procedure` must outlive the dialog.
     TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* owner, DialogProcedure& procedure);
@@ -46,7 +39,7 @@ class TemplateDialog final : public QDialog {
     // Runs init and shows the dialog without waiting (tests drive it from outside).
     void start(std::intptr_t parameter);
     // Ends the dialog with `result`: it closes and run returns `result`.
-    void end_dialog(std::intptr_t result);
+    void end_dialog(std::intptr_t result) override;
     bool ended() const { return ended_; }
     std::intptr_t end_result() const { return result_; }
 
@@ -56,27 +49,27 @@ class TemplateDialog final : public QDialog {
     // The control with this identifier (the first one for repeated identifiers); null when none.
     QWidget* item(int id) const;
     // Text of an edit, static or button; empty for anything else. Cut to `maxLength` characters.
-    std::string item_text(int id, std::size_t maxLength = 255) const;
+    std::string item_text(int id, std::size_t maxLength = 255) const override;
     // Sets the text of an edit, static or button; nothing for an unknown identifier.
-    void set_item_text(int id, const std::string& text);
+    void set_item_text(int id, const std::string& text) override;
     // The control's text as a decimal number: optional spaces, a '-' only when `isSigned`, digits,
     // optional spaces. Anything else, or a number that does not fit, gives 0 and *translated false.
-    std::uint32_t get_item_int(int id, bool* translated, bool isSigned) const;
-    void set_item_int(int id, std::uint32_t value, bool isSigned);
+    std::uint32_t get_item_int(int id, bool* translated, bool isSigned) const override;
+    void set_item_int(int id, std::uint32_t value, bool isSigned) override;
     // Limits how many characters the edit `id` takes.
-    void limit_text(int id, int maxLength);
+    void limit_text(int id, int maxLength) override;
     // Repaints control `id`.
-    void invalidate_item(int id);
+    void invalidate_item(int id) override;
 
     // Trackbar operations.
-    void set_trackbar_range(int id, int minimum, int maximum);
-    void set_trackbar_tick_frequency(int id, int frequency);
-    void set_trackbar_position(int id, int position);
-    int trackbar_position(int id) const;
+    void set_trackbar_range(int id, int minimum, int maximum) override;
+    void set_trackbar_tick_frequency(int id, int frequency) override;
+    void set_trackbar_position(int id, int position) override;
+    int trackbar_position(int id) const override;
 
     // List box operations.
-    void add_list_string(int id, const std::string& text);
-    int list_selection(int id) const; // -1 when nothing is selected
+    void add_list_string(int id, const std::string& text) override;
+    int list_selection(int id) const override; // -1 when nothing is selected
 
   protected:
     void accept() override;
@@ -93,8 +86,5 @@ class TemplateDialog final : public QDialog {
     bool ended_ = false;
     std::intptr_t result_ = 0;
 };
-
-// Parses a dialog field the way get_item_int does; exposed for tests and plain callers.
-std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isSigned);
 
 } // namespace platform

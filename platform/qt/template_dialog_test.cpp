@@ -60,14 +60,14 @@ struct Call {
 };
 
 // Records what the dialog tells its procedure; ends the dialog on IDOK and IDCANCEL.
-class RecordingProcedure : public DialogProcedure {
+class RecordingProcedure : public OwnerDrawProcedure {
   public:
-    bool init_dialog(TemplateDialog& dialog, std::intptr_t parameter) override {
+    bool init_dialog(DialogWindow& dialog, std::intptr_t parameter) override {
         initParameter = parameter;
         if (endAtInit) dialog.end_dialog(77);
         return true;
     }
-    bool command(TemplateDialog& dialog, int id, int notification) override {
+    bool command(DialogWindow& dialog, int id, int notification) override {
         calls.push_back({id, notification});
         if ((id == IDOK || id == IDCANCEL) && endOnButtons) dialog.end_dialog(id);
         return true;
@@ -77,9 +77,7 @@ class RecordingProcedure : public DialogProcedure {
         painter.fillRect(QRect(0, 0, 1000, 1000), QColor(10, 200, 30));
         drawnRect = rect;
     }
-    void hscroll(TemplateDialog& dialog, int id) override {
-        scrolled.push_back(dialog.trackbar_position(id));
-    }
+    void hscroll(DialogWindow& dialog, int id) override { scrolled.push_back(dialog.trackbar_position(id)); }
 
     std::intptr_t initParameter = 0;
     bool endAtInit = false;
@@ -316,25 +314,6 @@ TEST_F(TemplateDialogTest, ItemTextsAndNumbers) {
     EXPECT_EQ(dialog.item_text(106), "Material ID is: 3");
     dialog.set_item_text(IDOK, "Set");
     EXPECT_EQ(dialog.item_text(IDOK), "Set");
-}
-
-TEST(ParseItemInt, DecimalWithSpacesAndSignOnlyWhenSigned) {
-    bool ok = false;
-    EXPECT_EQ(parse_item_int(" 12 ", &ok, false), 12u);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(parse_item_int("4294967295", &ok, false), 4294967295u);
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(parse_item_int("4294967296", &ok, false), 0u);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(parse_item_int("2147483648", &ok, true), 0u);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(parse_item_int("-2147483648", &ok, true), 0x80000000u);
-    EXPECT_TRUE(ok);
-    for (const char* bad : {"", " ", "-", "12abc", "1 2", "abc", "+3", "-5"}) {
-        EXPECT_EQ(parse_item_int(bad, &ok, false), 0u) << bad;
-        EXPECT_FALSE(ok) << bad;
-    }
-    EXPECT_EQ(parse_item_int("-5", nullptr, true), std::uint32_t(-5));
 }
 
 } // namespace
