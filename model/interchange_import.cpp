@@ -1,0 +1,76 @@
+// Reading other model formats: the interchange reader makes a scene, ModelFromScene maps it.
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "model/interchange.h"
+#include "model/interchange_scene.h"
+
+namespace {
+
+int32_t Fail(std::string* reason, int32_t status, const std::string& text) {
+    if (reason) *reason = text;
+    return status;
+}
+
+// The reader's own message, or a plain one when it gives none.
+std::string ReaderReason(const Assimp::Importer& importer) {
+    std::string text = importer.GetErrorString();
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "the file cannot be read as a model" : text;
+}
+
+} // namespace
+
+int32_t ImportModel(Model* model, const char* path, std::string* reason) {
+    if (!InterchangeCanRead(path))
+        return Fail(reason, MODEL_ERR_EXTENSION, "no model reader for this file name");
+    // The reader's own "unable to open" says nothing of why; the system's reason does.
+    struct stat info;
+    if (stat(path, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
+        errno = error;
+        return MODEL_ERR_OPEN;
+    }
+    if (FILE* probe = std::fopen(path, "rb")) {
+        std::fclose(probe);
+    } else {
+        const int error = errno;
+        Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
+        errno = error;
+        return MODEL_ERR_OPEN;
+    }
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(path, InterchangeReadFlags());
+        if (!scene) return Fail(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        return ModelFromScene(model, scene, reason);
+    } catch (const std::bad_alloc&) {
+        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+    } catch (const std::exception& e) {
+        return Fail(reason, MODEL_ERR_FORMAT, e.what());
+    }
+}
+
+int32_t ImportModelMemory(Model* model, const void* data, size_t size, const char* hint,
+                          std::string* reason) {
+    if (!data || size == 0) return Fail(reason, MODEL_ERR_FORMAT, "the file is empty");
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene =
+            importer.ReadFileFromMemory(data, size, InterchangeReadFlags(), hint ? hint : "");
+        if (!scene) return Fail(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        return ModelFromScene(model, scene, reason);
+    } catch (const std::bad_alloc&) {
+        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+    } catch (const std::exception& e) {
+        return Fail(reason, MODEL_ERR_FORMAT, e.what());
+    }
+}
