@@ -28,10 +28,6 @@ float Stepped(float value, double by) {
     return float(double(value) + by);
 }
 
-FileDialogRequest KorvexOpenRequest() {
-    return {false, {{"Korvex file (*.Korvex;*Kor)", "*.Korvex;*.Kor"}}, "Korvex", true};
-}
-
 FileDialogRequest AscOpenRequest() {
     return {false, {{"3D studio ASC (*.asc)", "*.asc"}}, "asc", true};
 }
@@ -448,8 +444,12 @@ void EditorWindowProc::show_file_failure(FileOperation operation, const std::str
 }
 
 void EditorWindowProc::load_command(int id) {
-    const auto choice = window_.file_dialog(id == IDM_OPEN ? KorvexOpenRequest() : AscOpenRequest());
+    const auto choice = window_.file_dialog(id == IDM_OPEN ? ModelOpenRequest() : AscOpenRequest());
     if (!choice) return;
+    if (id == IDM_OPEN && (IsForeignModelPath(choice->path) || HasAscExtension(choice->path))) {
+        open_file(choice->path);
+        return;
+    }
     std::int32_t status;
     if (id == IDM_OPEN)
         status = ModelLoad(&model_, choice->path.c_str());
@@ -473,6 +473,16 @@ void EditorWindowProc::save_command(int id) {
 }
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
+    if (IsForeignModelPath(path)) {
+        std::string reason;
+        const std::int32_t status = ImportForeignModel(&model_, foreignImporter_, path, &reason);
+        if (status != MODEL_OK)
+            window_.message_box(ForeignFailureText(path, reason), kEditorTitle, MB_OK | MB_ICONHAND);
+        else
+            model_replaced();
+        window_.invalidate();
+        return status;
+    }
     const bool asc = HasAscExtension(path);
     const std::int32_t status =
         asc ? ImportAscAdvanced(&model_, path.c_str()) : ModelLoad(&model_, path.c_str());

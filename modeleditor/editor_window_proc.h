@@ -4,11 +4,13 @@
 // through EditorWindow.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "model/model.h"
 #include "modeleditor/editor_state.h"
 #include "modeleditor/editor_window.h"
 #include "modeleditor/file_failure.h"
+#include "modeleditor/foreign_import.h"
 
 namespace editor {
 
@@ -42,9 +44,13 @@ class EditorWindowProc {
     void on_right_button_up();
     void on_right_double_click();
 
-    // Opens `path` as Open does; a name ending in ".asc" is imported with the advanced importer.
-    // A failure is shown in a box and leaves the model as it was. Returns the model status.
+    // Opens `path` as Open does; a name ending in ".asc" is imported with the advanced importer,
+    // other model formats by the foreign importer in a child process. A failure is shown in a box
+    // and leaves the model as it was. Returns the model status.
     std::int32_t open_file(const std::string& path);
+
+    // The program that reads other model formats for Open (none: they cannot be opened).
+    void set_foreign_importer(ForeignImporter importer) { foreignImporter_ = std::move(importer); }
 
     EditorState& state() { return state_; }
     Model* model() { return &model_; }
@@ -65,6 +71,7 @@ class EditorWindowProc {
     EditorWindow& window_;
     EditorState state_;
     Model model_;
+    ForeignImporter foreignImporter_;
 };
 
 } // namespace editor
