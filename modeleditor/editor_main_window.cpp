@@ -3,6 +3,7 @@
 #include "modeleditor/dialogs/editor_dialogs.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/editor_menu.h"
+#include "modeleditor/file_drop.h"
 #include "modeleditor/key_codes.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/menu_bar.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -60,6 +62,8 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
                 std::intptr_t((std::uint32_t(height) & 0xFFFF) << 16 | (std::uint32_t(width) & 0xFFFF)));
     });
     surface_.set_erase_handler([this] { proc_.handle(WM_ERASEBKGND, 0, 0); });
+    proc_.set_foreign_importer({foreign_importer_program()});
+    setAcceptDrops(true);
 }
 
 EditorMainWindow::~EditorMainWindow() {
@@ -261,11 +265,41 @@ bool EditorMainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
             return mouse_event(event);
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return drop_event(event);
         default:
             break;
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A drop on the view or the frame: one local file is opened as Open would, once the drop is over
+// (reading it may take a while, and the drag source waits for the drop to end).
+bool EditorMainWindow::drop_event(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = dropped_file(drop->mimeData());
+    if (file.isEmpty()) return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, file] {
+                if (!destroyed_) proc_.open_file(file.toLocal8Bit().toStdString());
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void EditorMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!destroyed_) drop_event(event);
+}
+
+void EditorMainWindow::dropEvent(QDropEvent* event) {
+    if (!destroyed_) drop_event(event);
 }
 
 void EditorMainWindow::keyPressEvent(QKeyEvent* event) {

@@ -24,7 +24,8 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     ~EditorMainWindow() override;
 
     // Runs the creation message (view, fonts, timers), shows the window maximised and, when
-    // `file` is not empty, opens it as Open would (".asc" names with the advanced importer).
+    // `file` is not empty, opens it as Open would (".asc" names with the advanced importer, other
+    // model formats out of process). A file dropped on the window is opened the same way.
     void start(const QString& file = {});
 
     // What ending the message loop does; by default QCoreApplication::exit once control is back
@@ -56,11 +57,14 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void build_menus();
     bool key_event(QEvent* event);
     bool mouse_event(QEvent* event);
+    bool drop_event(QEvent* event);
     void destroy_once();
 
     platform::GlWindowSurface surface_;
