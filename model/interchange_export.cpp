@@ -54,8 +54,10 @@ std::vector<std::string> MaterialNames(const Model& model, bool oneLine) {
         if (name.empty()) name = kDefaultMaterialName;
         std::string candidate = name;
         for (int n = 2; taken.count(candidate); ++n) {
-            const std::string suffix = "_" + std::to_string(n);
-            candidate = Cut(name, 11 - suffix.size()) + suffix;
+            std::string suffix = std::to_string(n);
+            suffix.insert(suffix.begin(), '_');
+            candidate = Cut(name, 11 - suffix.size());
+            candidate.append(suffix);
         }
         taken.insert(candidate);
         names.push_back(candidate);

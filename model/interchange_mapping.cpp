@@ -99,52 +99,92 @@ bool IsTriangle(const aiFace& face) {
     return face.mNumIndices == 3 && face.mIndices;
 }
 
-// One vertex per distinct position (compared bit for bit), in order of first use.
+// One vertex per distinct position (compared bit for bit), in the order the meshes list them. Each slot holds
+// a tag of the hash beside the vertex index, so that most misses never touch the vertex list.
 class PositionTable {
   public:
     explicit PositionTable(size_t expected) {
-        size_t size = 16;
+        size_t size = 1024;
         while (size < expected * 2)
             size *= 2;
-        slots_.assign(size, -1);
+        slots_.assign(size, 0);
     }
-    int32_t Find(const Vertex& v) {
+    static uint64_t Hash(const Vertex& v) {
+        uint64_t h = std::bit_cast<uint32_t>(v.x) * 0x9E3779B97F4A7C15ull;
+        h ^= std::bit_cast<uint32_t>(v.y) * 0xC2B2AE3D27D4EB4Full;
+        h ^= std::bit_cast<uint32_t>(v.z) * 0x165667B19E3779F9ull;
+        return h ^ (h >> 29);
+    }
+    void Prefetch(uint64_t hash) const { __builtin_prefetch(&slots_[size_t(hash) & (slots_.size() - 1)]); }
+    int32_t Find(const Vertex& v, uint64_t hash) {
         const size_t mask = slots_.size() - 1;
-        for (size_t slot = Hash(v) & mask;; slot = (slot + 1) & mask) {
-            const int32_t at = slots_[slot];
-            if (at < 0) {
-                slots_[slot] = int32_t(vertices_.size());
+        const uint64_t tag = (hash >> 32) | 1; // never 0, which marks an empty slot
+        for (size_t slot = size_t(hash) & mask;; slot = (slot + 1) & mask) {
+            const uint64_t entry = slots_[slot];
+            if (entry == 0) {
+                const int32_t at = int32_t(vertices_.size());
+                slots_[slot] = tag << 32 | uint32_t(at);
                 vertices_.push_back(v);
                 if (vertices_.size() * 2 > slots_.size()) Grow();
-                return int32_t(vertices_.size() - 1);
+                return at;
             }
-            const Vertex& known = vertices_[size_t(at)];
-            if (std::memcmp(&known, &v, 12) == 0) return at;
+            if ((entry >> 32) == tag) {
+                const int32_t at = int32_t(uint32_t(entry));
+                if (std::memcmp(&vertices_[size_t(at)], &v, 12) == 0) return at;
+            }
         }
     }
     const std::vector<Vertex>& vertices() const { return vertices_; }
 
   private:
-    static size_t Hash(const Vertex& v) {
-        uint64_t h = std::bit_cast<uint32_t>(v.x) * 0x9E3779B97F4A7C15ull;
-        h ^= std::bit_cast<uint32_t>(v.y) * 0xC2B2AE3D27D4EB4Full;
-        h ^= std::bit_cast<uint32_t>(v.z) * 0x165667B19E3779F9ull;
-        return size_t(h ^ (h >> 29));
-    }
     void Grow() {
-        std::vector<int32_t> bigger(slots_.size() * 2, -1);
+        std::vector<uint64_t> bigger(slots_.size() * 2, 0);
         const size_t mask = bigger.size() - 1;
         for (size_t i = 0; i < vertices_.size(); ++i) {
-            size_t slot = Hash(vertices_[i]) & mask;
-            while (bigger[slot] >= 0)
+            const uint64_t hash = Hash(vertices_[i]);
+            size_t slot = size_t(hash) & mask;
+            while (bigger[slot] != 0)
                 slot = (slot + 1) & mask;
-            bigger[slot] = int32_t(i);
+            bigger[slot] = ((hash >> 32) | 1) << 32 | uint32_t(i);
         }
         slots_.swap(bigger);
     }
-    std::vector<int32_t> slots_;
+    std::vector<uint64_t> slots_;
     std::vector<Vertex> vertices_;
 };
+
+// Gives every vertex of mesh that a triangle uses its model vertex in localToModel (others -1).
+// The lookups go in blocks whose table slots are fetched ahead, as they fall all over the table.
+bool MapMeshVertices(const aiMesh& mesh, const Instance& in, PositionTable& positions,
+                     std::vector<int32_t>& localToModel) {
+    // -1: no triangle uses the vertex; 0 until mapped: some triangle does.
+    localToModel.assign(mesh.mNumVertices, -1);
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (!IsTriangle(face)) continue;
+        for (int k = 0; k < 3; ++k) {
+            if (face.mIndices[k] >= mesh.mNumVertices) return false;
+            localToModel[face.mIndices[k]] = 0;
+        }
+    }
+    constexpr unsigned kBlock = 32;
+    Vertex block[kBlock];
+    uint64_t hashes[kBlock];
+    for (unsigned first = 0; first < mesh.mNumVertices; first += kBlock) {
+        const unsigned n = std::min(kBlock, mesh.mNumVertices - first);
+        for (unsigned i = 0; i < n; ++i) {
+            aiVector3D p = mesh.mVertices[first + i];
+            if (!in.identity) p = in.transform * p;
+            block[i] = Vertex{p.x, p.y, p.z, 0};
+            hashes[i] = PositionTable::Hash(block[i]);
+            positions.Prefetch(hashes[i]);
+        }
+        for (unsigned i = 0; i < n; ++i) {
+            if (localToModel[first + i] == 0) localToModel[first + i] = positions.Find(block[i], hashes[i]);
+        }
+    }
+    return true;
+}
 
 void ColourOr(const aiMaterial& m, const char* key, unsigned type, unsigned index, const float fallback[4],
               float out[4]) {
@@ -165,8 +205,10 @@ std::string UniqueName(std::string name, std::set<std::string>& taken) {
     if (name.empty()) name = kDefaultMaterialName;
     std::string candidate = Cut(name, 11);
     for (int n = 2; taken.count(candidate); ++n) {
-        const std::string suffix = "_" + std::to_string(n);
-        candidate = Cut(name, 11 - suffix.size()) + suffix;
+        std::string suffix = std::to_string(n);
+        suffix.insert(suffix.begin(), '_');
+        candidate = Cut(name, 11 - suffix.size());
+        candidate.append(suffix);
     }
     taken.insert(candidate);
     return candidate;
@@ -224,7 +266,8 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
     int32_t status = ResizeFaces(fresh, int32_t(faces));
     if (status != MODEL_OK) return status;
 
-    PositionTable positions(size_t(faces) * 3 / 2);
+    // A closed mesh has about half as many positions as faces; the table grows when it needs to.
+    PositionTable positions(size_t(faces) / 2);
     const unsigned materialCount = scene.mMaterials ? scene.mNumMaterials : 0;
     std::vector<char> materialUsed(materialCount, 0);
     bool fallbackUsed = false;
@@ -233,7 +276,8 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
     for (const Instance& in : instances) {
         const aiMesh* mesh = UsableMesh(scene, in.mesh);
         if (!mesh) continue;
-        localToModel.assign(mesh->mNumVertices, -1);
+        if (!MapMeshVertices(*mesh, in, positions, localToModel))
+            return Fail(reason, MODEL_ERR_RANGE, "a face names a vertex its mesh lacks");
         const aiVector3D* uv = mesh->mTextureCoords[0];
         // Material indices are remapped once every used material is known; meanwhile a face
         // holds the scene's index, or -1 for the fallback material.
@@ -248,14 +292,6 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
             int32_t* corners[3] = {&out.a, &out.b, &out.c};
             for (int k = 0; k < 3; ++k) {
                 const unsigned local = face.mIndices[k];
-                if (local >= mesh->mNumVertices) {
-                    return Fail(reason, MODEL_ERR_RANGE, "a face names a vertex its mesh lacks");
-                }
-                if (localToModel[local] < 0) {
-                    aiVector3D p = mesh->mVertices[local];
-                    if (!in.identity) p = in.transform * p;
-                    localToModel[local] = positions.Find(Vertex{p.x, p.y, p.z, 0});
-                }
                 *corners[k] = localToModel[local];
                 if (uv) {
                     out.texCoords[2 * k] = uv[local].x;
