@@ -32,11 +32,11 @@ int32_t ImportModel(Model* model, const char* path, std::string* reason) {
     if (!InterchangeCanRead(path))
         return Fail(reason, MODEL_ERR_EXTENSION, "no model reader for this file name");
     // The reader's own "unable to open" says nothing of why; the system's reason does.
-    struct stat info;
-    if (stat(path, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
-        errno = error;
+    struct stat info {};
+    const int statError = stat(path, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (statError != 0) {
+        Fail(reason, MODEL_ERR_OPEN, std::strerror(statError));
+        errno = statError;
         return MODEL_ERR_OPEN;
     }
     if (FILE* probe = std::fopen(path, "rb")) {

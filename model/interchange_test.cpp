@@ -151,6 +151,11 @@ TEST(InterchangeImport, RefusalsLeaveTheModelUnchanged) {
 
     EXPECT_EQ(MODEL_ERR_OPEN, ImportModel(m.get(), dir.File("missing.obj").c_str(), &reason));
     EXPECT_EQ("No such file or directory", reason);
+    const std::string folder = dir.File("folder.obj");
+    mkdir(folder.c_str(), 0700);
+    EXPECT_EQ(MODEL_ERR_OPEN, ImportModel(m.get(), folder.c_str(), &reason));
+    EXPECT_EQ("Is a directory", reason);
+    rmdir(folder.c_str());
     WriteText(dir.File("broken.glb"), "glTF\x02\0\0\0garbage");
     EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("broken.glb").c_str(), &reason));
     EXPECT_FALSE(reason.empty());
