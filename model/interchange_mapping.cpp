@@ -250,13 +250,30 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
     std::vector<FoundDummy> dummies;
     WalkNodes(scene, instances, dummies);
 
-    // Counts first, in 64 bits, before anything of the model is allocated.
+    // Counts first, in 64 bits, before anything of the model is allocated, and which materials
+    // the triangles use.
+    const unsigned materialCount = scene.mMaterials ? scene.mNumMaterials : 0;
+    const auto materialOf = [&](const aiMesh& mesh) {
+        return mesh.mMaterialIndex < materialCount && scene.mMaterials[mesh.mMaterialIndex]
+                   ? int32_t(mesh.mMaterialIndex)
+                   : -1; // the fallback
+    };
+    std::vector<char> materialUsed(materialCount, 0);
+    bool fallbackUsed = false;
     uint64_t faces = 0;
     for (const Instance& in : instances) {
-        if (const aiMesh* mesh = UsableMesh(scene, in.mesh)) {
-            for (unsigned f = 0; f < mesh->mNumFaces; ++f)
-                faces += IsTriangle(mesh->mFaces[f]) ? 1 : 0;
-        }
+        const aiMesh* mesh = UsableMesh(scene, in.mesh);
+        if (!mesh) continue;
+        uint64_t triangles = 0;
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+            triangles += IsTriangle(mesh->mFaces[f]) ? 1 : 0;
+        if (triangles == 0) continue;
+        faces += triangles;
+        const int32_t material = materialOf(*mesh);
+        if (material >= 0)
+            materialUsed[size_t(material)] = 1;
+        else
+            fallbackUsed = true;
     }
     // Every face may bring three new vertices; both counts must fit the model's 32-bit fields.
     if (faces > uint64_t(INT32_MAX) / 3)
@@ -266,53 +283,8 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
     int32_t status = ResizeFaces(fresh, int32_t(faces));
     if (status != MODEL_OK) return status;
 
-    // A closed mesh has about half as many positions as faces; the table grows when it needs to.
-    PositionTable positions(size_t(faces) / 2);
-    const unsigned materialCount = scene.mMaterials ? scene.mNumMaterials : 0;
-    std::vector<char> materialUsed(materialCount, 0);
-    bool fallbackUsed = false;
-    std::vector<int32_t> localToModel;
-    int32_t next = 0;
-    for (const Instance& in : instances) {
-        const aiMesh* mesh = UsableMesh(scene, in.mesh);
-        if (!mesh) continue;
-        if (!MapMeshVertices(*mesh, in, positions, localToModel))
-            return Fail(reason, MODEL_ERR_RANGE, "a face names a vertex its mesh lacks");
-        const aiVector3D* uv = mesh->mTextureCoords[0];
-        // Material indices are remapped once every used material is known; meanwhile a face
-        // holds the scene's index, or -1 for the fallback material.
-        int32_t sceneMaterial = -1;
-        const int32_t firstFace = next;
-        if (mesh->mMaterialIndex < materialCount && scene.mMaterials[mesh->mMaterialIndex])
-            sceneMaterial = int32_t(mesh->mMaterialIndex);
-        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-            const aiFace& face = mesh->mFaces[f];
-            if (!IsTriangle(face)) continue;
-            Face& out = fresh->faces[next++];
-            int32_t* corners[3] = {&out.a, &out.b, &out.c};
-            for (int k = 0; k < 3; ++k) {
-                const unsigned local = face.mIndices[k];
-                *corners[k] = localToModel[local];
-                if (uv) {
-                    out.texCoords[2 * k] = uv[local].x;
-                    out.texCoords[2 * k + 1] = uv[local].y;
-                }
-            }
-            out.material = sceneMaterial;
-        }
-        if (next == firstFace) continue;
-        if (sceneMaterial >= 0)
-            materialUsed[size_t(sceneMaterial)] = 1;
-        else
-            fallbackUsed = true;
-    }
-
-    const std::vector<Vertex>& vertices = positions.vertices();
-    status = ResizeVertices(fresh, int32_t(vertices.size()));
-    if (status != MODEL_OK) return status;
-    if (!vertices.empty()) std::memcpy(fresh->vertices, vertices.data(), vertices.size() * sizeof(Vertex));
-
-    // Only materials that some face names; the fallback (for meshes without a usable material) last.
+    // Only materials that some face names, in the scene's order; the fallback (for meshes without a
+    // usable material) last.
     std::vector<int32_t> korvexIndex(materialCount, -1);
     std::set<std::string> taken;
     for (unsigned i = 0; i < materialCount; ++i) {
@@ -327,10 +299,38 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
         if (status != MODEL_OK) return status;
         fallback = fresh->materialCount - 1;
     }
-    for (int32_t f = 0; f < fresh->faceCount; ++f) {
-        Face& face = fresh->faces[f];
-        face.material = face.material >= 0 ? korvexIndex[size_t(face.material)] : fallback;
+
+    // A closed mesh has about half as many positions as faces; the table grows when it needs to.
+    PositionTable positions(size_t(faces) / 2);
+    std::vector<int32_t> localToModel;
+    int32_t next = 0;
+    for (const Instance& in : instances) {
+        const aiMesh* mesh = UsableMesh(scene, in.mesh);
+        if (!mesh) continue;
+        if (!MapMeshVertices(*mesh, in, positions, localToModel))
+            return Fail(reason, MODEL_ERR_RANGE, "a face names a vertex its mesh lacks");
+        const aiVector3D* uv = mesh->mTextureCoords[0];
+        const int32_t sceneMaterial = materialOf(*mesh);
+        const int32_t material = sceneMaterial >= 0 ? korvexIndex[size_t(sceneMaterial)] : fallback;
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+            const aiFace& face = mesh->mFaces[f];
+            if (!IsTriangle(face)) continue;
+            const unsigned* i = face.mIndices;
+            SetFace(fresh, next, localToModel[i[0]], localToModel[i[1]], localToModel[i[2]], material);
+            if (uv) {
+                const float coords[6] = {uv[i[0]].x, uv[i[0]].y, uv[i[1]].x,
+                                         uv[i[1]].y, uv[i[2]].x, uv[i[2]].y};
+                SetFaceTexCoords(fresh, next, coords);
+            }
+            ++next;
+        }
     }
+
+    const std::vector<Vertex>& vertices = positions.vertices();
+    status = ResizeVertices(fresh, int32_t(vertices.size()));
+    if (status != MODEL_OK) return status;
+    for (size_t v = 0; v < vertices.size(); ++v)
+        SetVertex(fresh, int32_t(v), vertices[v].x, vertices[v].y, vertices[v].z, 0);
 
     status = ResizeDummies(fresh, int32_t(dummies.size()));
     if (status != MODEL_OK) return status;
