@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -26,6 +27,18 @@ std::string ReaderReason(const Assimp::Importer& importer) {
     return text.empty() ? "the file cannot be read as a model" : text;
 }
 
+// A binary glTF names the length of its first chunk at byte 12, and the reader allocates and clears
+// that much before it looks at the file's size: a few bytes could cost gigabytes. Such a file is
+// refused here, before the reader sees it.
+bool GlbChunkFits(const uint8_t* head, size_t headBytes, uint64_t fileSize) {
+    if (headBytes < 16 || std::memcmp(head, "glTF", 4) != 0) return true;
+    uint32_t chunk = 0;
+    std::memcpy(&chunk, head + 12, 4); // little-endian, as the whole system is
+    return fileSize >= 20 && chunk <= fileSize - 20;
+}
+
+constexpr const char* kGlbTooLong = "the GLB's first chunk is longer than the file";
+
 } // namespace
 
 int32_t ImportModel(Model* model, const char* path, std::string* reason) {
@@ -40,7 +53,11 @@ int32_t ImportModel(Model* model, const char* path, std::string* reason) {
         return MODEL_ERR_OPEN;
     }
     if (FILE* probe = std::fopen(path, "rb")) {
+        uint8_t head[16];
+        const size_t got = std::fread(head, 1, sizeof head, probe);
         std::fclose(probe);
+        if (!GlbChunkFits(head, got, uint64_t(info.st_size)))
+            return Fail(reason, MODEL_ERR_FORMAT, kGlbTooLong);
     } else {
         const int error = errno;
         Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
@@ -62,6 +79,8 @@ int32_t ImportModel(Model* model, const char* path, std::string* reason) {
 int32_t ImportModelMemory(Model* model, const void* data, size_t size, const char* hint,
                           std::string* reason) {
     if (!data || size == 0) return Fail(reason, MODEL_ERR_FORMAT, "the file is empty");
+    if (!GlbChunkFits(static_cast<const uint8_t*>(data), size, size))
+        return Fail(reason, MODEL_ERR_FORMAT, kGlbTooLong);
     try {
         Assimp::Importer importer;
         const aiScene* scene =
