@@ -162,9 +162,10 @@ TEST(InterchangeImport, RefusalsLeaveTheModelUnchanged) {
     WriteText(dir.File("model.xyz123"), "v 0 0 0\n");
     EXPECT_EQ(MODEL_ERR_EXTENSION, ImportModel(m.get(), dir.File("model.xyz123").c_str(), &reason));
     EXPECT_EQ(MODEL_ERR_FORMAT, ImportModelMemory(m.get(), "solid", 5, "stl", &reason));
-    // A first chunk of almost 4 GB announced in a file of 40 bytes: refused before the reader
+    // A first chunk of almost 4 GB announced in a file of 35 bytes: refused before the reader
     // would allocate and clear it.
-    std::string huge("glTF\x02\0\0\0\x28\0\0\0\xC0\xFF\xFF\xFFJSON{\"asset\":{}}    ", 40);
+    const char raw[] = "glTF\x02\0\0\0\x28\0\0\0\xC0\xFF\xFF\xFFJSON{\"asset\":{}}";
+    const std::string huge(raw, sizeof raw - 1);
     WriteText(dir.File("huge.glb"), huge);
     EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("huge.glb").c_str(), &reason));
     EXPECT_EQ("the GLB's first chunk is longer than the file", reason);
