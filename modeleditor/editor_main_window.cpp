@@ -4,6 +4,7 @@
 #include "modeleditor/document_edits.h"
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/editor_menu.h"
+#include "modeleditor/file_drop.h"
 #include "modeleditor/key_codes.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/file_job.h"
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,6 +89,8 @@ EditorMainWindow::EditorMainWindow() : surface_(this, 0x000000), proc_(*this) {
         if (busy_) return false; // a file is being read or written: the session waits for it
         return canAsk && proc_.confirm_discard();
     });
+    proc_.set_foreign_importer({foreign_importer_program()});
+    setAcceptDrops(true);
 }
 
 EditorMainWindow::~EditorMainWindow() {
@@ -334,6 +338,10 @@ bool EditorMainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
             return mouse_event(event);
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return drop_event(event);
         default:
             break;
         }
@@ -344,6 +352,32 @@ bool EditorMainWindow::eventFilter(QObject* watched, QEvent* event) {
 void EditorMainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) release_held_keys();
     QMainWindow::changeEvent(event);
+}
+
+// A drop on the view or the frame: one local file is opened as Open would, once the drop is over
+// (reading it may take a while, and the drag source waits for the drop to end).
+bool EditorMainWindow::drop_event(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = dropped_file(drop->mimeData());
+    if (file.isEmpty()) return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, file] {
+                if (!destroyed_) proc_.open_dropped_file(file.toLocal8Bit().toStdString());
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void EditorMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!destroyed_) drop_event(event);
+}
+
+void EditorMainWindow::dropEvent(QDropEvent* event) {
+    if (!destroyed_) drop_event(event);
 }
 
 void EditorMainWindow::keyPressEvent(QKeyEvent* event) {

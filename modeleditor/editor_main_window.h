@@ -25,7 +25,8 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     ~EditorMainWindow() override;
 
     // Runs the creation message (view, fonts, timers), shows the window maximised and, when
-    // `file` is not empty, opens it as Open would (".asc" names with the advanced importer).
+    // `file` is not empty, opens it as Open would (".asc" names with the advanced importer, other
+    // model formats out of process). A file dropped on the window is opened the same way.
     void start(const QString& file = {});
 
     // What ending the message loop does; by default QCoreApplication::exit once control is back
@@ -62,11 +63,14 @@ class EditorMainWindow final : public QMainWindow, public EditorWindow {
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void build_menus();
     bool key_event(QEvent* event);
     bool mouse_event(QEvent* event);
+    bool drop_event(QEvent* event);
     void destroy_once();
     // Lifts every camera key the window procedure holds as pressed.
     void release_held_keys();

@@ -32,10 +32,6 @@ float Stepped(float value, double by) {
     return float(double(value) + by);
 }
 
-FileDialogRequest KorvexOpenRequest() {
-    return {false, {{"Korvex file (*.Korvex;*Kor)", "*.Korvex;*.Kor"}}, "Korvex", true};
-}
-
 FileDialogRequest AscOpenRequest() {
     return {false, {{"3D studio ASC (*.asc)", "*.asc"}}, "asc", true};
 }
@@ -290,6 +286,12 @@ void EditorWindowProc::on_right_double_click() {
 
 // --- Commands ---
 
+ModelReading ReadingFor(const std::string& path) {
+    if (IsForeignModelPath(path)) return ModelReading::Foreign;
+    if (platform::has_extension(path, ".asc")) return ModelReading::AscAdvanced;
+    return ModelReading::Korvex;
+}
+
 void EditorWindowProc::on_command(int id) {
     switch (id) {
     case IDM_NEW:
@@ -455,27 +457,49 @@ void EditorWindowProc::show_file_failure(FileOperation operation, const std::str
 }
 
 void EditorWindowProc::load_command(int id) {
-    const auto choice = window_.file_dialog(id == IDM_OPEN ? KorvexOpenRequest() : AscOpenRequest());
+    const auto choice = window_.file_dialog(id == IDM_OPEN ? ModelOpenRequest() : AscOpenRequest());
     if (!choice) return;
+    // Open reads any model format by its name; the import commands use their own ASC importer.
+    const ModelReading reading = id == IDM_OPEN         ? ReadingFor(choice->path)
+                                 : id == IDM_IMPORT_ASC ? ModelReading::AscSimple
+                                                        : ModelReading::AscAdvanced;
+    read_model(choice->path, reading);
+}
+
+std::int32_t EditorWindowProc::read_model(const std::string& path, ModelReading reading) {
     // The file is read into a model of its own (an import into a copy of the present one), which
     // then replaces the present model as one step; a failure leaves everything as it was.
+    const bool asc = reading == ModelReading::AscSimple || reading == ModelReading::AscAdvanced;
     Model fresh;
     ModelInit(&fresh);
     platform::FileProgress progress;
-    const std::int32_t status =
-        window_.run_file_job((id == IDM_OPEN ? "Opening " : "Importing ") + choice->path, progress, [&] {
-            if (id == IDM_OPEN) return LoadKorvexFile(&fresh, choice->path, progress);
-            if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
-            return ImportAscFile(&fresh, choice->path, id == IDM_IMPORT_ASC_ADVANCED, progress);
-        });
+    std::string foreignReason;
+    const std::int32_t status = window_.run_file_job((asc ? "Importing " : "Opening ") + path, progress, [&] {
+        if (reading == ModelReading::Korvex) return LoadKorvexFile(&fresh, path, progress);
+        if (reading == ModelReading::Foreign)
+            return ImportForeignModel(&fresh, foreignImporter_, path, &foreignReason);
+        if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
+        return ImportAscFile(&fresh, path, reading == ModelReading::AscAdvanced, progress);
+    });
     if (status != MODEL_OK) {
         ModelRelease(&fresh);
-        show_file_failure(id == IDM_OPEN ? FileOperation::Open : FileOperation::Import, choice->path, status);
-        return;
+        if (reading == ModelReading::Foreign)
+            window_.message_box(ForeignFailureText(path, foreignReason), kEditorTitle,
+                                platform::BoxStyle::icon_stop);
+        else
+            show_file_failure(asc ? FileOperation::Import : FileOperation::Open, path, status);
+        window_.invalidate();
+        return status;
     }
-    RecordedReplace(history_, &model_, fresh, id == IDM_OPEN, {choice->path, fresh.compression == 1});
+    // A Korvex file becomes the document's file; a foreign model starts untitled, so that Ctrl+S
+    // never writes Korvex bytes under another format's name; an import keeps the document's file.
+    const bool korvex = reading == ModelReading::Korvex;
+    RecordedReplace(history_, &model_, fresh, !asc,
+                    korvex ? DocumentFile{path, fresh.compression == 1} : DocumentFile{});
     ModelRelease(&fresh);
     model_replaced();
+    window_.invalidate();
+    return status;
 }
 
 bool EditorWindowProc::save_command(int id) {
@@ -499,27 +523,17 @@ bool EditorWindowProc::save_file(const std::string& path, bool compressed) {
 }
 
 std::int32_t EditorWindowProc::open_file(const std::string& path) {
-    const bool asc = platform::has_extension(path, ".asc");
-    Model fresh;
-    ModelInit(&fresh);
-    platform::FileProgress progress;
-    const std::int32_t status = window_.run_file_job((asc ? "Importing " : "Opening ") + path, progress, [&] {
-        if (!asc) return LoadKorvexFile(&fresh, path, progress);
-        if (!ModelCopy(model_, fresh)) return std::int32_t(MODEL_ERR_MEMORY);
-        return ImportAscFile(&fresh, path, true, progress);
-    });
-    if (status != MODEL_OK) {
-        show_file_failure(asc ? FileOperation::Import : FileOperation::Open, path, status);
-    } else {
-        std::swap(model_, fresh);
-        model_replaced();
-    }
-    ModelRelease(&fresh);
+    const ModelReading reading = ReadingFor(path);
+    const std::int32_t status = read_model(path, reading);
     // The file given at start is where the session begins: nothing to undo, nothing unsaved.
     if (status == MODEL_OK)
-        history_.reset(asc ? DocumentFile{} : DocumentFile{path, model_.compression == 1});
-    window_.invalidate();
+        history_.reset(reading == ModelReading::Korvex ? DocumentFile{path, model_.compression == 1}
+                                                       : DocumentFile{});
     return status;
+}
+
+void EditorWindowProc::open_dropped_file(const std::string& path) {
+    if (confirm_discard()) read_model(path, ReadingFor(path));
 }
 
 } // namespace editor

@@ -4,14 +4,24 @@
 // through EditorWindow.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "model/model.h"
 #include "modeleditor/document_history.h"
 #include "modeleditor/editor_state.h"
 #include "modeleditor/editor_window.h"
 #include "modeleditor/file_failure.h"
+#include "modeleditor/foreign_import.h"
 
 namespace editor {
+
+// How a model file is read: as a Korvex file, by one of the ASC importers, or by the foreign
+// importer (a name of another model format).
+enum class ModelReading { Korvex, AscSimple, AscAdvanced, Foreign };
+
+// The reading Open uses for a name: other model formats out of process, ".asc" with the advanced
+// importer, anything else as a Korvex file.
+ModelReading ReadingFor(const std::string& path);
 
 class EditorWindowProc {
   public:
@@ -43,9 +53,16 @@ class EditorWindowProc {
     void on_right_button_up();
     void on_right_double_click();
 
-    // Opens `path` as Open does; a name ending in ".asc" is imported with the advanced importer.
-    // A failure is shown in a box and leaves the model as it was. Returns the model status.
+    // Opens `path` as Open does; a name ending in ".asc" is imported with the advanced importer,
+    // other model formats by the foreign importer in a child process. A failure is shown in a box
+    // and leaves the model as it was. Returns the model status.
     std::int32_t open_file(const std::string& path);
+    // A file dropped on the window: asks first about unsaved changes, then opens it as Open does,
+    // as one step that can be undone.
+    void open_dropped_file(const std::string& path);
+
+    // The program that reads other model formats for Open (none: they cannot be opened).
+    void set_foreign_importer(ForeignImporter importer) { foreignImporter_ = std::move(importer); }
 
     EditorState& state() { return state_; }
     Model* model() { return &model_; }
@@ -64,6 +81,7 @@ class EditorWindowProc {
     void set_shade_mode(std::int32_t mode);
     void new_model();
     void load_command(int id);
+    std::int32_t read_model(const std::string& path, ModelReading reading);
     bool save_command(int id);
     void show_file_failure(FileOperation operation, const std::string& path, std::int32_t status);
     void model_replaced();
@@ -76,6 +94,7 @@ class EditorWindowProc {
     EditorState state_;
     Model model_;
     DocumentHistory history_;
+    ForeignImporter foreignImporter_;
 };
 
 } // namespace editor

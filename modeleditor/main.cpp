@@ -1,5 +1,6 @@
 // Korvex Editor: edits one Korvex model in an OpenGL view. `korvex-editor [FILE]` opens FILE at
-// start (a ".asc" name is imported with the advanced importer).
+// start (a ".asc" name is imported with the advanced importer, other model formats are read by
+// this build's `korvex` in a child process).
 #include "modeleditor/editor_main_window.h"
 #include "platform/qt/application.h"
 

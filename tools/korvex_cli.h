@@ -1,5 +1,6 @@
 #pragma once
-// The `korvex` command line: "info FILE" and "convert IN OUT [--compressed] [--simple-asc]".
+// The `korvex` command line: "info FILE", "convert IN OUT [--compressed] [--simple-asc]" (formats
+// by extension; OUT "-" writes the plain Korvex stream to out) and "formats".
 
 #include <cstdio>
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "model/korvex_file.h"
@@ -158,10 +159,72 @@ TEST(KorvexTool, ConvertReadsAscWithEitherImporter) {
     EXPECT_EQ("korvex: " + dir.File("none.asc") + ": No such file or directory\n", r.err);
 }
 
+TEST(KorvexTool, ConvertChoosesReaderAndWriterByExtension) {
+    TempDir dir;
+    SaveSample(dir.File("s.Korvex"), false);
+    ASSERT_EQ(0, Korvex(dir, "convert " + dir.File("s.Korvex") + " " + dir.File("s.OBJ")).status);
+    EXPECT_FALSE(ReadBytes(dir.File("s.mtl")).empty());
+    ASSERT_EQ(0, Korvex(dir, "convert " + dir.File("s.OBJ") + " " + dir.File("s.glb")).status);
+    ASSERT_EQ(0, Korvex(dir, "convert " + dir.File("s.glb") + " " + dir.File("back.kor")).status);
+    ScopedModel original, back;
+    ASSERT_EQ(0, ModelLoad(original.get(), dir.File("s.Korvex").c_str()));
+    ASSERT_EQ(0, ModelLoad(back.get(), dir.File("back.kor").c_str()));
+    ASSERT_EQ(3, VertexCount(back.get()));
+    ASSERT_EQ(1, FaceCount(back.get()));
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(0, std::memcmp(&original->vertices[k], &back->vertices[k], 12));
+    ASSERT_EQ(1, MaterialCount(back.get()));
+    EXPECT_STREQ("Default", back->materials[0].name);
+    EXPECT_EQ(0, DummyCount(back.get())); // OBJ has no place for the dummy
+}
+
+TEST(KorvexTool, ConvertToStandardOutputGivesThePlainKorvexStream) {
+    TempDir dir;
+    SaveSample(dir.File("s.Korvex"), true);
+    const ProcessResult r = Korvex(dir, "convert " + dir.File("s.Korvex") + " -");
+    EXPECT_EQ(0, r.status);
+    ScopedModel m;
+    ASSERT_EQ(0, ModelLoad(m.get(), dir.File("s.Korvex").c_str()));
+    ASSERT_EQ(0, ModelSave(m.get(), dir.File("plain.Korvex").c_str()));
+    const auto plain = ReadBytes(dir.File("plain.Korvex"));
+    EXPECT_EQ(std::string(plain.begin(), plain.end()), r.out);
+}
+
+TEST(KorvexTool, InterchangeErrorsGiveTheReaderReason) {
+    TempDir dir;
+    const std::string bad = dir.File("bad.glb");
+    WriteBytes(bad, {'g', 'l', 'T', 'F', 2, 0, 0, 0, 1, 2, 3});
+    ProcessResult r = Korvex(dir, "convert " + bad + " " + dir.File("o.Korvex"));
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(0u, r.err.find("korvex: " + bad + ": ")) << r.err;
+    EXPECT_GT(r.err.size(), ("korvex: " + bad + ": \n").size());
+    EXPECT_EQ('\n', r.err.back());
+
+    r = Korvex(dir, "convert " + dir.File("none.stl") + " " + dir.File("o.Korvex"));
+    EXPECT_EQ("korvex: " + dir.File("none.stl") + ": No such file or directory\n", r.err);
+
+    SaveSample(dir.File("s.Korvex"), false);
+    r = Korvex(dir, "convert " + dir.File("s.Korvex") + " " + dir.File("no/dir.ply"));
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("korvex: " + dir.File("no/dir.ply") + ": No such file or directory\n", r.err);
+    EXPECT_EQ(2,
+              Korvex(dir, "convert --compressed " + dir.File("s.Korvex") + " " + dir.File("x.obj")).status);
+}
+
+TEST(KorvexTool, FormatsListsWhatThisBuildReadsAndWrites) {
+    TempDir dir;
+    const ProcessResult r = Korvex(dir, "formats");
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ(0u, r.out.find("reads: korvex kor asc "));
+    for (const char* e : {" 3ds ", " dae ", " fbx ", " glb ", " gltf ", " obj ", " ply ", " stl "})
+        EXPECT_NE(std::string::npos, r.out.find(e)) << e;
+    EXPECT_NE(std::string::npos, r.out.find("\nwrites: korvex kor obj gltf glb ply stl\n"));
+}
+
 TEST(KorvexTool, UsageErrorsExitTwoWithAUsageLine) {
     TempDir dir;
     for (const char* args :
-         {"", "frobnicate x", "info", "info a b", "convert onlyone", "convert a b --fast"}) {
+         {"", "frobnicate x", "info", "info a b", "convert onlyone", "convert a b --fast", "formats x"}) {
         SCOPED_TRACE(args);
         const ProcessResult r = Korvex(dir, args);
         EXPECT_EQ(2, r.status);

@@ -1,0 +1,95 @@
+// Reading other model formats: the interchange reader makes a scene, ModelFromScene maps it.
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "model/interchange.h"
+#include "model/interchange_scene.h"
+
+namespace {
+
+int32_t Fail(std::string* reason, int32_t status, const std::string& text) {
+    if (reason) *reason = text;
+    return status;
+}
+
+// The reader's own message, or a plain one when it gives none.
+std::string ReaderReason(const Assimp::Importer& importer) {
+    std::string text = importer.GetErrorString();
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "the file cannot be read as a model" : text;
+}
+
+// A binary glTF names the length of its first chunk at byte 12, and the reader allocates and clears
+// that much before it looks at the file's size: a few bytes could cost gigabytes. Such a file is
+// refused here, before the reader sees it.
+bool GlbChunkFits(const uint8_t* head, size_t headBytes, uint64_t fileSize) {
+    if (headBytes < 16 || std::memcmp(head, "glTF", 4) != 0) return true;
+    uint32_t chunk = 0;
+    std::memcpy(&chunk, head + 12, 4); // little-endian, as the whole system is
+    return fileSize >= 20 && chunk <= fileSize - 20;
+}
+
+constexpr const char* kGlbTooLong = "the GLB's first chunk is longer than the file";
+
+} // namespace
+
+int32_t ImportModel(Model* model, const char* path, std::string* reason) {
+    if (!InterchangeCanRead(path))
+        return Fail(reason, MODEL_ERR_EXTENSION, "no model reader for this file name");
+    // The reader's own "unable to open" says nothing of why; the system's reason does.
+    struct stat info {};
+    const int statError = stat(path, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (statError != 0) {
+        Fail(reason, MODEL_ERR_OPEN, std::strerror(statError));
+        errno = statError;
+        return MODEL_ERR_OPEN;
+    }
+    if (FILE* probe = std::fopen(path, "rb")) {
+        uint8_t head[16];
+        const size_t got = std::fread(head, 1, sizeof head, probe);
+        std::fclose(probe);
+        if (!GlbChunkFits(head, got, uint64_t(info.st_size)))
+            return Fail(reason, MODEL_ERR_FORMAT, kGlbTooLong);
+    } else {
+        const int error = errno;
+        Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
+        errno = error;
+        return MODEL_ERR_OPEN;
+    }
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(path, InterchangeReadFlags());
+        if (!scene) return Fail(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        return ModelFromScene(model, scene, reason);
+    } catch (const std::bad_alloc&) {
+        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+    } catch (const std::exception& e) {
+        return Fail(reason, MODEL_ERR_FORMAT, e.what());
+    }
+}
+
+int32_t ImportModelMemory(Model* model, const void* data, size_t size, const char* hint,
+                          std::string* reason) {
+    if (!data || size == 0) return Fail(reason, MODEL_ERR_FORMAT, "the file is empty");
+    if (!GlbChunkFits(static_cast<const uint8_t*>(data), size, size))
+        return Fail(reason, MODEL_ERR_FORMAT, kGlbTooLong);
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene =
+            importer.ReadFileFromMemory(data, size, InterchangeReadFlags(), hint ? hint : "");
+        if (!scene) return Fail(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        return ModelFromScene(model, scene, reason);
+    } catch (const std::bad_alloc&) {
+        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+    } catch (const std::exception& e) {
+        return Fail(reason, MODEL_ERR_FORMAT, e.what());
+    }
+}
