@@ -16,12 +16,14 @@ bool AscLineReader::Next(std::string_view& line) {
             line = std::string_view(cur_, static_cast<size_t>(newline - cur_));
             cur_ = newline + 1;
             ++linesRead_;
+            contentLinesRead_ += AscIsContentLine(line);
             return true;
         }
         if (available >= kAscMaxLineLength || eof_) {
             line = std::string_view(cur_, limit);
             cur_ += limit;
             ++linesRead_;
+            contentLinesRead_ += AscIsContentLine(line);
             return true;
         }
         Refill();
@@ -42,35 +44,29 @@ void AscLineReader::Refill() {
 }
 
 void AscLineCounter::Add(const char* data, size_t size) {
-    // Newlines are counted 16 bytes at a time in byte lanes, summed before they can overflow.
-    typedef unsigned char Lanes __attribute__((vector_size(16)));
-    const Lanes newline = {'\n', '\n', '\n', '\n', '\n', '\n', '\n', '\n',
-                           '\n', '\n', '\n', '\n', '\n', '\n', '\n', '\n'};
+    // A line starts behind each '\n' and every 2047 bytes into a longer physical line; the
+    // search for the next '\n' stops at such a forced start.
     size_t i = 0;
-    while (i + 16 <= size) {
-        Lanes counts = {};
-        for (int round = 0; round < 255 && i + 16 <= size; ++round, i += 16) {
-            Lanes chunk;
-            std::memcpy(&chunk, data + i, 16);
-            counts -= static_cast<Lanes>(chunk == newline); // a match is all ones, that is -1
+    while (i < size) {
+        const uint64_t intoLine = column_ % kAscMaxLineLength;
+        if (intoLine == 0) {
+            contentLines_ += AscIsContentLine(std::string_view(data + i, 1));
         }
-        for (int lane = 0; lane < 16; ++lane)
-            newlines_ += counts[lane];
+        const size_t toForcedStart = static_cast<size_t>(kAscMaxLineLength - intoLine);
+        const size_t span = size - i < toForcedStart ? size - i : toForcedStart;
+        const char* newline = static_cast<const char*>(std::memchr(data + i, '\n', span));
+        if (newline != nullptr) {
+            i = static_cast<size_t>(newline - data) + 1;
+            column_ = 0;
+        } else {
+            i += span;
+            column_ += span;
+        }
     }
-    for (; i < size; ++i)
-        newlines_ += data[i] == '\n';
-    if (size > 0) last_ = data[size - 1];
-    size_ += size;
 }
 
-uint64_t AscLineCounter::bound() const {
-    // Every line ends at a '\n', after 2047 characters or at the end of the data, so the lines
-    // number at most the newlines plus the forced breaks plus an unterminated last line.
-    return newlines_ + size_ / kAscMaxLineLength + (last_ != '\n' ? 1 : 0);
-}
-
-uint64_t AscLineBound(const char* data, size_t size) {
+uint64_t AscContentLines(const char* data, size_t size) {
     AscLineCounter counter;
     counter.Add(data, size);
-    return counter.bound();
+    return counter.contentLines();
 }
