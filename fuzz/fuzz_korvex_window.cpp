@@ -147,6 +147,7 @@ const std::uint32_t kMessages[] = {WM_SIZE,        WM_PAINT,        WM_ERASEBKGN
                                    WM_KEYUP,       WM_CHAR,         WM_COMMAND,       WM_TIMER,
                                    WM_LBUTTONDOWN, WM_LBUTTONUP,    WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
                                    WM_RBUTTONUP,   WM_RBUTTONDBLCLK};
+constexpr std::int32_t kCopyLimit = 1 << 16;
 const std::uint32_t kKeys[] = {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_DELETE, VK_ADD, VK_SUBTRACT};
 const std::uint8_t kChars[] = {'a', 'c', 'd', 'f', 'l', 'n', 'p', 'r',
                                's', 'v', 'x', 'y', 'z', ' ', '+', '-'};
@@ -181,6 +182,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case WM_COMMAND:
             wParam = in.ConsumeIntegralInRange(100, 166);
+            // Each copy around an axis doubles the model; past a size no memory limit of a fuzz run
+            // allows, more copies only find that limit.
+            if (wParam >= IDM_COPY_AROUND_X && wParam <= IDM_COPY_AROUND_Y2 &&
+                (VertexCount(proc.model()) > kCopyLimit || FaceCount(proc.model()) > kCopyLimit)) {
+                continue;
+            }
             break;
         case WM_TIMER:
             wParam = in.ConsumeIntegralInRange(0, 4);
