@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,19 @@ struct Decoded {
     Bytes rgba;
 };
 
+// Decodes a copy of the file in a heap block of exactly its size, so that a read past the end
+// is caught under ASan (a vector may have spare capacity behind its end).
 Decoded decode(const Bytes& file) {
+    const std::unique_ptr<uint8_t[]> bytes(new uint8_t[file.size()]);
+    if (!file.empty()) std::memcpy(bytes.get(), file.data(), file.size());
     Decoded d;
     BmpHeader h;
-    d.status = bmp_read_header(file.data(), file.size(), h);
+    d.status = bmp_read_header(bytes.get(), file.size(), h);
     if (d.status != BmpStatus::ok) return d;
     d.width = h.width;
     d.height = h.height;
     d.rgba.assign(static_cast<size_t>(h.width) * h.height * 4, 0xCD);
-    d.status = bmp_decode_pixels(file.data(), file.size(), h, d.rgba.data());
+    d.status = bmp_decode_pixels(bytes.get(), file.size(), h, d.rgba.data());
     return d;
 }
 
@@ -334,21 +339,33 @@ TEST(BmpDecode, EveryTruncationFailsOrGivesTheWholePicture) {
 
 TEST(BmpDecode, RunLengthStreamCutInsideALiteralOrBeforeItsEnd) {
     const Bytes table = {0, 0, 255, 0};
-    BmpHeader h;
-    Bytes out(16);
-    // Literal of 4 with only 2 bytes following.
-    const Bytes literal = make_bmp(4, 1, 8, 1, table, {0, 4, 0, 0});
-    ASSERT_EQ(bmp_read_header(literal.data(), literal.size(), h), BmpStatus::ok);
-    EXPECT_EQ(bmp_decode_pixels(literal.data(), literal.size(), h, out.data()), BmpStatus::truncated);
-    // Delta without its two bytes.
-    const Bytes delta = make_bmp(4, 1, 8, 1, table, {0, 2});
-    ASSERT_EQ(bmp_read_header(delta.data(), delta.size(), h), BmpStatus::ok);
-    EXPECT_EQ(bmp_decode_pixels(delta.data(), delta.size(), h, out.data()), BmpStatus::truncated);
+    // Literal of 4 with only 2 bytes following, and a delta without its two bytes.
+    EXPECT_EQ(decode(make_bmp(4, 1, 8, 1, table, {0, 4, 0, 0})).status, BmpStatus::truncated);
+    EXPECT_EQ(decode(make_bmp(4, 1, 8, 1, table, {0, 2})).status, BmpStatus::truncated);
     // A whole row but no end of line or end of picture on a two-row picture.
-    Bytes two_rows(32);
-    const Bytes open = make_bmp(4, 2, 8, 1, table, {4, 0, 0, 0, 2, 0});
-    ASSERT_EQ(bmp_read_header(open.data(), open.size(), h), BmpStatus::ok);
-    EXPECT_EQ(bmp_decode_pixels(open.data(), open.size(), h, two_rows.data()), BmpStatus::truncated);
+    EXPECT_EQ(decode(make_bmp(4, 2, 8, 1, table, {4, 0, 0, 0, 2, 0})).status, BmpStatus::truncated);
+}
+
+// Every cut of streams made of literals (an odd count of 4-bit pixels takes a padded byte) either
+// fails or gives the whole picture; the literal is never read beyond the end of the data.
+TEST(BmpDecode, EveryCutOfLiteralStreams) {
+    const Bytes table = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 9, 9, 9, 0};
+    const Bytes rle8 =
+        make_bmp(9, 2, 8, 1, table, {0, 9, 1, 2, 3, 1, 2, 3, 1, 2, 3, 0, 0, 0, 0, 3, 2, 1, 0, 0, 0, 1});
+    const Bytes rle4 =
+        make_bmp(7, 2, 4, 2, table, {0, 7, 0x12, 0x30, 0x12, 0x30, 0, 0, 0, 5, 0x33, 0x22, 0x10, 0, 0, 1});
+    for (const Bytes* file : {&rle8, &rle4}) {
+        const Decoded whole = decode(*file);
+        ASSERT_EQ(whole.status, BmpStatus::ok);
+        for (size_t cut = 54 + table.size(); cut < file->size(); ++cut) {
+            const Decoded d = decode(Bytes(file->begin(), file->begin() + static_cast<std::ptrdiff_t>(cut)));
+            if (d.status == BmpStatus::ok) {
+                EXPECT_EQ(d.rgba, whole.rgba) << "cut at " << cut;
+            } else {
+                EXPECT_EQ(d.status, BmpStatus::truncated) << "cut at " << cut;
+            }
+        }
+    }
 }
 
 } // namespace

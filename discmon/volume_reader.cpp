@@ -136,6 +136,7 @@ struct Found {
     std::optional<Sector> primary;
     std::optional<Sector> joliet;
     bool nsr = false;
+    bool terminated = false; // the ISO 9660 set terminator was read
 };
 
 bool is_joliet(const Sector& s) {
@@ -151,6 +152,7 @@ Found scan_structure(Reader& reader, std::uint64_t first) {
         if (!s) break;
         const char* id = reinterpret_cast<const char*>(s->data() + 1);
         if (std::memcmp(id, "CD001", 5) == 0) {
+            if ((*s)[0] == 255) found.terminated = true;
             if ((*s)[0] == 1 && !found.primary)
                 found.primary = s;
             else if (is_joliet(*s) && !found.joliet)
@@ -251,8 +253,11 @@ unsigned read_volume_descriptors(SectorSource& source, std::uint32_t session_sta
     Reader reader{source};
     VolumeInfo result{};
     const Found found = scan_structure(reader, static_cast<std::uint64_t>(session_start) + 16);
-    // A descriptor that cannot be read (a truncated image, a disc the drive cannot read) means not ready.
-    if (reader.failed) return ERROR_NOT_READY;
+    // A descriptor that cannot be read (a truncated image, a disc the drive cannot read) means not
+    // ready, unless what was read already decides: a primary descriptor, or a complete ISO 9660 set.
+    // An image may end right behind its set terminator.
+    if (reader.failed && !found.primary && !found.terminated) return ERROR_NOT_READY;
+    reader.failed = false;
     if (found.primary) {
         fill_iso(found, result);
     } else if (found.nsr) {

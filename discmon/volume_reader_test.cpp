@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,16 @@ std::size_t find_descriptor(const Bytes& bytes, int type) {
     }
     ADD_FAILURE() << "no descriptor of type " << type;
     return 0;
+}
+
+// Reads the first `size` bytes of an image from a heap block of exactly that size; expects success.
+VolumeInfo read_exact(const Bytes& bytes, std::size_t size) {
+    const std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
+    std::memcpy(block.get(), bytes.data(), size);
+    MemorySectorSource source(block.get(), size);
+    VolumeInfo info{};
+    EXPECT_EQ(read_volume_descriptors(source, 0, info), ERROR_SUCCESS) << "cut at " << size;
+    return info;
 }
 
 VolumeInfo scribbled() {
@@ -151,8 +162,8 @@ TEST(IsoVolume, TruncatedOrMissingImagesAreNotReady) {
     const fs::path source = build_iso("truncate-src.iso", true);
     const Bytes bytes = read_all(source);
     const fs::path image = work_dir() / "truncated.iso";
-    // Cut before the descriptors, inside the primary one, and after it but before the Joliet one.
-    for (std::size_t size : {std::size_t{0}, 10 * kSector, 16 * kSector + 100, 17 * kSector}) {
+    // Cut before the descriptors and inside the primary one.
+    for (std::size_t size : {std::size_t{0}, 10 * kSector, 16 * kSector + 100}) {
         write_all(image, bytes, size);
         VolumeInfo info = scribbled();
         EXPECT_EQ(read_volume_file(image.c_str(), info), ERROR_NOT_READY) << size;
@@ -161,6 +172,32 @@ TEST(IsoVolume, TruncatedOrMissingImagesAreNotReady) {
     }
     VolumeInfo info = scribbled();
     EXPECT_EQ(read_volume_file((work_dir() / "no-such.iso").c_str(), info), ERROR_NOT_READY);
+}
+
+// What the descriptors read before the image ends stands: an image cut right behind its set
+// terminator reads like the whole image, one cut before the Joliet descriptor like a plain one.
+TEST(IsoVolume, ImagesEndingAfterTheDescriptorsAreRead) {
+    for (bool joliet : {false, true}) {
+        const Bytes bytes = read_all(build_iso(joliet ? "short-src-j.iso" : "short-src.iso", joliet));
+        VolumeInfo whole{};
+        MemorySectorSource whole_source(bytes.data(), bytes.size());
+        ASSERT_EQ(read_volume_descriptors(whole_source, 0, whole), ERROR_SUCCESS);
+        const std::size_t terminator = find_descriptor(bytes, 255);
+        ASSERT_NE(terminator, 0u);
+        const VolumeInfo cut = read_exact(bytes, (terminator + 1) * kSector);
+        EXPECT_EQ(std::memcmp(&cut, &whole, sizeof cut), 0) << "joliet " << joliet;
+    }
+    const Bytes bytes = read_all(build_iso("short-src-j.iso", true));
+    const VolumeInfo primary_only = read_exact(bytes, 17 * kSector);
+    EXPECT_STREQ(primary_only.volumeName, "DATA");
+    EXPECT_EQ(primary_only.fsFlags, 0x80001u);
+    EXPECT_EQ(primary_only.serialNumber, lane_serial(bytes, 16 * kSector));
+    // A set terminator alone is a disc without a file system.
+    Bytes terminator_only(17 * kSector, 0);
+    terminator_only[16 * kSector] = 255;
+    std::memcpy(&terminator_only[16 * kSector + 1], "CD001", 5);
+    const VolumeInfo empty = read_exact(terminator_only, terminator_only.size());
+    EXPECT_STREQ(empty.fsName, "");
 }
 
 TEST(IsoVolume, DiscWithoutAFileSystemIsPresentAndEmpty) {
@@ -265,8 +302,11 @@ struct UdfImage {
     std::uint32_t fsd_serial() const {
         return lane_serial(bytes, (kPartitionStart + kFsdBlock) * kSector, true);
     }
+    // Reads the image from a heap block of exactly its size.
     VolumeInfo read(unsigned expected = ERROR_SUCCESS) {
-        MemorySectorSource source(bytes.data(), bytes.size());
+        const std::unique_ptr<unsigned char[]> block(new unsigned char[bytes.size()]);
+        std::memcpy(block.get(), bytes.data(), bytes.size());
+        MemorySectorSource source(block.get(), bytes.size());
         VolumeInfo info{};
         EXPECT_EQ(read_volume_descriptors(source, 0, info), expected);
         return info;
@@ -283,6 +323,20 @@ TEST(UdfVolume, LabelFromLogicalVolumeAndSerialFromFileSet) {
 
     udf.set_label(16, "Wide");
     EXPECT_STREQ(udf.read().volumeName, "Wide");
+}
+
+TEST(UdfVolume, LabelLengthBeyondTheFieldIsClampedToIt) {
+    UdfImage udf;
+    udf.set_label(8, std::string(126, 'L'));
+    unsigned char* field = udf.sector(UdfImage::kSequence + 1) + 84;
+    field[127] = 255; // a used length past the 128-byte field
+    UdfImage::tag(udf.sector(UdfImage::kSequence + 1), 6, UdfImage::kSequence + 1);
+    const VolumeInfo info = udf.read();
+    EXPECT_EQ(std::string(info.volumeName), std::string(126, 'L'));
+    udf.set_label(16, std::string(63, 'W'));
+    field[127] = 200;
+    UdfImage::tag(udf.sector(UdfImage::kSequence + 1), 6, UdfImage::kSequence + 1);
+    EXPECT_EQ(std::string(udf.read().volumeName), std::string(63, 'W'));
 }
 
 TEST(UdfVolume, BrokenStructuresDegradeWithoutReadingPastTheDisc) {

@@ -71,14 +71,15 @@ void ScanFace(std::string_view line, Face& face) {
     FacePattern().Scan(line, fields);
 }
 
-// Refuses object counts that are negative or need more lines than the file has left: every
-// vertex and every face takes a line of its own. Also keeps the grown lists within int32.
+// Whether an object's counts can be read: neither is negative, the content lines the data have
+// left can hold them (every vertex and every face takes a content line of its own), and the
+// grown lists stay within int32.
 bool CountsFit(int32_t vertices, int32_t faces, int64_t vertexBase, int64_t faceBase,
-               const AscLineReader& lines, uint64_t lineBound) {
+               const AscLineReader& lines, uint64_t contentLines) {
     if (vertices < 0 || faces < 0) return false;
     // A file that grew between the counting pass and the import has no lines to spare.
-    const uint64_t read = lines.linesRead();
-    const uint64_t remaining = read < lineBound ? lineBound - read : 0;
+    const uint64_t read = lines.contentLinesRead();
+    const uint64_t remaining = read < contentLines ? contentLines - read : 0;
     if (static_cast<uint64_t>(vertices) + static_cast<uint64_t>(faces) > remaining) return false;
     return vertexBase + vertices <= INT32_MAX && faceBase + faces <= INT32_MAX;
 }
@@ -195,7 +196,7 @@ std::string_view MaterialNameOf(std::string_view line) {
     return rest.substr(0, n);
 }
 
-int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t lineBound) {
+int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t contentLines) {
     RecordBuffer<Vertex> vertices;
     RecordBuffer<Face> faces;
     MaterialNames materials;
@@ -203,17 +204,20 @@ int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t lin
     int64_t faceCount = 0;
     int32_t objectVertices = 0; // the counts of the Tri-mesh line, kept from object to object
     int32_t objectFaces = 0;
-    const size_t storageLimit = lineBound < INT32_MAX ? static_cast<size_t>(lineBound) : INT32_MAX;
+    const size_t storageLimit = contentLines < INT32_MAX ? static_cast<size_t>(contentLines) : INT32_MAX;
 
     std::string_view line;
-    while (lines.Next(line)) {
+    // Set when a face section ended at the "Named object:" line of the next object.
+    bool atNextObject = false;
+    while (atNextObject || lines.Next(line)) {
+        atNextObject = false;
         if (!AscStartsWith(line, kNamedObject)) continue;
         if (!SkipTo(lines, kTriMesh, line)) break;
         void* const counts[2] = {&objectVertices, &objectFaces};
         TriMeshPattern().Scan(line, counts);
-        if (!CountsFit(objectVertices, objectFaces, vertexCount, faceCount, lines, lineBound)) {
-            return MODEL_ERR_RANGE;
-        }
+        // Counts the rest of the data cannot hold end the import like the end of the data:
+        // the objects before stay.
+        if (!CountsFit(objectVertices, objectFaces, vertexCount, faceCount, lines, contentLines)) break;
         const size_t v = static_cast<size_t>(objectVertices);
         const size_t f = static_cast<size_t>(objectFaces);
         const size_t vertexBase = static_cast<size_t>(vertexCount);
@@ -229,13 +233,15 @@ int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t lin
         if (stored < v) break;
 
         if (!SkipTo(lines, kFaceList, line)) break;
-        // Face section: closed by the first "Material" line once all faces of the object are in.
-        // A "Material" line names the face stored last in this object; one before the object's
-        // first face names nothing and is ignored.
+        // Face section: once all faces of the object are in, it ends at the next "Material"
+        // line, at the next "Named object:" line or at the end of the data (exporters that
+        // write no material lines). A "Material" line names the face stored last in this
+        // object; one before the object's first face names nothing and is ignored.
         const uint32_t indexBase = static_cast<uint32_t>(vertexCount);
         stored = 0;
         bool closed = false;
-        while (!closed && NextContentLine(lines, line)) {
+        bool more = true;
+        while (!closed && (more = NextContentLine(lines, line))) {
             if (AscStartsWith(line, kFace)) {
                 if (stored == f) continue;
                 Face& face = faces.data()[faceBase + stored];
@@ -250,8 +256,11 @@ int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t lin
                     faces.data()[faceBase + stored - 1].material = materials.Find(MaterialNameOf(line));
                 }
                 closed = stored == f;
+            } else if (stored == f && AscStartsWith(line, kNamedObject)) {
+                closed = atNextObject = true;
             }
         }
+        if (!more && stored == f) closed = true;
         if (!closed) break;
         vertexCount += objectVertices;
         faceCount += objectFaces;
@@ -279,15 +288,15 @@ int32_t ImportAdvancedUnguarded(Model* model, AscLineReader& lines, uint64_t lin
 
 // The material table allocates through the standard library; running out of memory there is
 // the same failure as anywhere else.
-int32_t ImportAdvanced(Model* model, AscLineReader& lines, uint64_t lineBound) {
+int32_t ImportAdvanced(Model* model, AscLineReader& lines, uint64_t contentLines) {
     try {
-        return ImportAdvancedUnguarded(model, lines, lineBound);
+        return ImportAdvancedUnguarded(model, lines, contentLines);
     } catch (const std::bad_alloc&) {
         return MODEL_ERR_MEMORY;
     }
 }
 
-int32_t ImportSimple(Model* model, AscLineReader& lines, uint64_t lineBound) {
+int32_t ImportSimple(Model* model, AscLineReader& lines, uint64_t contentLines) {
     std::string_view line;
     if (!SkipTo(lines, kNamedObject, line) || !SkipTo(lines, kTriMesh, line)) {
         return lines.failed() ? MODEL_ERR_OPEN : MODEL_OK;
@@ -297,7 +306,7 @@ int32_t ImportSimple(Model* model, AscLineReader& lines, uint64_t lineBound) {
     int32_t faceCount = model->faceCount;
     void* const counts[2] = {&vertexCount, &faceCount};
     TriMeshPattern().Scan(line, counts);
-    if (!CountsFit(vertexCount, faceCount, 0, 0, lines, lineBound)) {
+    if (!CountsFit(vertexCount, faceCount, 0, 0, lines, contentLines)) {
         return MODEL_ERR_RANGE;
     }
 
@@ -341,7 +350,7 @@ using ImportCore = int32_t (*)(Model*, AscLineReader&, uint64_t);
 
 int32_t ImportBytes(Model* model, const char* data, size_t size, ImportCore import) {
     AscLineReader lines(data, size);
-    return import(model, lines, AscLineBound(data, size));
+    return import(model, lines, AscContentLines(data, size));
 }
 
 // Reads the rest of a file that cannot be read twice into one malloc'd block.
@@ -378,7 +387,7 @@ int32_t ReadRest(FILE* file, char** data, size_t* size) {
     return MODEL_OK;
 }
 
-// A regular file is read twice through one small buffer: once to count its lines for the
+// A regular file is read twice through one small buffer: once to count its content lines for the
 // count checks, once to import it. That keeps a large file out of memory as a whole, and
 // the buffer stays in the cache. Anything else (a pipe) is read into memory first.
 int32_t ImportFile(Model* model, const char* path, ImportCore import) {
@@ -400,7 +409,7 @@ int32_t ImportFile(Model* model, const char* path, ImportCore import) {
                 status = MODEL_ERR_OPEN;
             } else {
                 AscLineReader lines(file, buffer, kBufferSize);
-                status = import(model, lines, counter.bound());
+                status = import(model, lines, counter.contentLines());
             }
             std::free(buffer);
         }

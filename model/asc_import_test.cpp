@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,9 +53,20 @@ class AscImport : public ::testing::Test {
         ModelRelease(&model);
     }
 
-    int32_t Simple(const std::string& text) { return ImportAscFromMemory(&model, text.data(), text.size()); }
+    // The text goes to the importers in a heap block of exactly its size, so that a read past
+    // its end is caught under ASan.
+    int32_t Simple(const std::string& text) {
+        const std::unique_ptr<char[]> bytes = ExactCopy(text);
+        return ImportAscFromMemory(&model, bytes.get(), text.size());
+    }
     int32_t Advanced(const std::string& text) {
-        return ImportAscAdvancedFromMemory(&model, text.data(), text.size());
+        const std::unique_ptr<char[]> bytes = ExactCopy(text);
+        return ImportAscAdvancedFromMemory(&model, bytes.get(), text.size());
+    }
+    static std::unique_ptr<char[]> ExactCopy(const std::string& text) {
+        std::unique_ptr<char[]> bytes(new char[text.size()]);
+        std::memcpy(bytes.get(), text.data(), text.size());
+        return bytes;
     }
 
     void ExpectVertex(int32_t i, float x, float y, float z) {
@@ -199,7 +211,8 @@ TEST_F(AscImport, SimpleStopsAtTheEndOfTheData) {
     ModelInit(&model);
     // A cut vertex list: the counts stand, the missing records are zero, and the import ended
     // before the default material would be added.
-    ASSERT_EQ(Simple("Named object: \"A\"\nTri-mesh, Vertices: 3     Faces: 1\nVertex list:\n"
+    // (Two content lines before the vertex list make room for the counts.)
+    ASSERT_EQ(Simple("Named object: \"A\"\nTri-mesh, Vertices: 3     Faces: 1\nMapped\nNote\nVertex list:\n"
                      "Vertex 0:  X: 1     Y: 2     Z: 3\n\n\n\n"),
               0);
     EXPECT_EQ(VertexCount(&model), 3);
@@ -221,27 +234,41 @@ TEST_F(AscImport, SimpleCountTheLineLacksKeepsTheModelsCount) {
     ExpectFace(0, 1, 0, 1, 0);
 }
 
-TEST_F(AscImport, RefusesCountsTheDataCannotHoldWithoutAllocating) {
+TEST_F(AscImport, CountsTheContentLinesCannotHold) {
     FillModel(&model);
     const std::string before = Snapshot(model);
     const std::string head = "Named object: \"A\"\n";
     const std::string tail = "Vertex list:\nVertex 0:  X: 1     Y: 1     Z: 1\nFace list:\n";
+    // Blank lines and lines that cannot be a record make no room for more records.
+    const std::string filler = "\n\n  indented\n\t\n(note)\n\r\n" + std::string(3000, ' ') + "\n";
     for (const char* counts :
          {"Tri-mesh, Vertices: -1     Faces: 0\n", "Tri-mesh, Vertices: 1     Faces: -5\n",
           "Tri-mesh, Vertices: 2147483647     Faces: 2147483647\n",
-          "Tri-mesh, Vertices: 3     Faces: 1\n", // 4 records, 3 lines left
+          "Tri-mesh, Vertices: 3     Faces: 1\n", // 4 records, 3 content lines left
           "Tri-mesh, Vertices: 99999999999     Faces: 1\n"}) {
-        allocationCalls = 0;
-        ModelSetAllocator(CountingAlloc);
-        EXPECT_EQ(Simple(head + counts + tail), MODEL_ERR_RANGE) << counts;
-        EXPECT_EQ(Advanced(head + counts + tail), MODEL_ERR_RANGE) << counts;
-        ModelSetAllocator(nullptr);
-        EXPECT_EQ(allocationCalls, 0) << counts;
-        EXPECT_EQ(Snapshot(model), before) << counts;
+        for (const std::string& text : {head + counts + tail, head + counts + tail + filler + filler}) {
+            // The simple importer refuses them without allocating.
+            allocationCalls = 0;
+            ModelSetAllocator(CountingAlloc);
+            EXPECT_EQ(Simple(text), MODEL_ERR_RANGE) << counts;
+            ModelSetAllocator(nullptr);
+            EXPECT_EQ(allocationCalls, 0) << counts;
+            EXPECT_EQ(Snapshot(model), before) << counts;
+            // To the advanced importer they are the end of the file: no object.
+            Model other;
+            ModelInit(&other);
+            FillModel(&other);
+            EXPECT_EQ(ImportAscAdvancedFromMemory(&other, text.data(), text.size()), 0) << counts;
+            EXPECT_EQ(other.vertexCount, 0) << counts;
+            EXPECT_EQ(other.faceCount, 0) << counts;
+            ModelRelease(&other);
+        }
     }
-    // As many records as lines left is still accepted.
-    EXPECT_EQ(Simple(head + "Tri-mesh, Vertices: 2     Faces: 1\n" + tail), 0);
-    EXPECT_EQ(VertexCount(&model), 2);
+    // As many records as content lines left is still accepted, blank lines or not.
+    for (const std::string& gap : {std::string(), filler}) {
+        EXPECT_EQ(Simple(head + "Tri-mesh, Vertices: 2     Faces: 1\n" + gap + tail + gap), 0);
+        EXPECT_EQ(VertexCount(&model), 2);
+    }
 }
 
 TEST_F(AscImport, OutOfMemoryLeavesTheModelUnchanged) {
@@ -417,9 +444,9 @@ TEST_F(AscImport, AdvancedFaceSectionEndsAtTheMaterialLineAfterTheLastFace) {
 }
 
 TEST_F(AscImport, AdvancedDropsAnObjectTheDataCutShort) {
-    // The second object's face section is never closed, so only the first object counts.
+    // The second object's face is never read, so only the first object counts.
     std::string text = kBox;
-    text.resize(text.rfind("Material:"));
+    text.resize(text.rfind("Face 0:"));
     FillModel(&model);
     ASSERT_EQ(Advanced(text), 0);
     EXPECT_EQ(VertexCount(&model), 4);
@@ -434,15 +461,68 @@ TEST_F(AscImport, AdvancedDropsAnObjectTheDataCutShort) {
     EXPECT_EQ(DummyCount(&model), 1);
 }
 
-TEST_F(AscImport, AdvancedRefusesALaterObjectsCounts) {
+TEST_F(AscImport, AdvancedKeepsTheObjectsBeforeCountsThatCannotFit) {
     FillModel(&model);
-    const std::string before = Snapshot(model);
     std::string text = kBox;
     text.replace(text.rfind("Faces: 1"), 8, "Faces: -1");
-    EXPECT_EQ(Advanced(text), MODEL_ERR_RANGE);
-    text = std::string(kBox) + "Named object: \"Big\"\nTri-mesh, Vertices: 1000     Faces: 1000\n";
-    EXPECT_EQ(Advanced(text), MODEL_ERR_RANGE);
-    EXPECT_EQ(Snapshot(model), before);
+    ASSERT_EQ(Advanced(text), 0);
+    EXPECT_EQ(VertexCount(&model), 4);
+    EXPECT_EQ(FaceCount(&model), 2);
+    for (const std::string& blanks : {std::string(), std::string(5000, '\n')}) {
+        text =
+            std::string(kBox) + "Named object: \"Big\"\nTri-mesh, Vertices: 1000     Faces: 1000\n" + blanks;
+        ASSERT_EQ(Advanced(text), 0);
+        EXPECT_EQ(VertexCount(&model), 8);
+        EXPECT_EQ(FaceCount(&model), 3);
+        EXPECT_EQ(MaterialNames(), (std::vector<std::string>{"Default", "Wood", "Stone"}));
+    }
+}
+
+// Every cut of a two-object file keeps the objects that are complete before the cut.
+TEST_F(AscImport, AdvancedCutFilesKeepTheCompleteObjects) {
+    const std::string box = kBox;
+    // The first object is complete once its last face line has begun.
+    const size_t firstComplete = box.find("Face 1:") + 4;
+    for (size_t cut = 0; cut <= box.size(); ++cut) {
+        ASSERT_EQ(Advanced(box.substr(0, cut)), 0) << "cut at " << cut;
+        const int32_t vertices = VertexCount(&model);
+        EXPECT_TRUE(vertices == 0 || vertices == 4 || vertices == 8) << "cut at " << cut;
+        if (cut >= firstComplete) {
+            EXPECT_GE(vertices, 4) << "cut at " << cut;
+        }
+        EXPECT_EQ(FaceCount(&model), vertices == 0 ? 0 : vertices == 4 ? 2 : 3) << "cut at " << cut;
+    }
+}
+
+// Exporters that write no "Material" lines: once an object's faces are in, the next object or
+// the end of the file ends its face section, and its faces keep material 0.
+TEST_F(AscImport, AdvancedObjectsWithoutMaterialLines) {
+    const std::string object = "Named object: \"P\"\nTri-mesh, Vertices: 3     Faces: 1\nVertex list:\n"
+                               "Vertex 0:  X: 0     Y: 0     Z: 0\nVertex 1:  X: 1     Y: 0     Z: 0\n"
+                               "Vertex 2:  X: 0     Y: 1     Z: 0\nFace list:\n"
+                               "Face 0:    A:0 B:1 C:2 AB:1 BC:1 CA:1\nSmoothing:  1\n\n";
+    ASSERT_EQ(Advanced(object + object + object), 0);
+    EXPECT_EQ(VertexCount(&model), 9);
+    ASSERT_EQ(FaceCount(&model), 3);
+    ExpectFace(0, 0, 1, 2, 0);
+    ExpectFace(1, 3, 4, 5, 0);
+    ExpectFace(2, 6, 7, 8, 0);
+    EXPECT_EQ(MaterialNames(), std::vector<std::string>{"Default"});
+    // Mixed with objects closed by a "Material" line, and ending without a newline.
+    std::string mixed = object + std::string(kBox) + object;
+    mixed.resize(mixed.size() - std::string("\nSmoothing:  1\n\n").size());
+    ASSERT_EQ(Advanced(mixed), 0);
+    EXPECT_EQ(VertexCount(&model), 14);
+    ASSERT_EQ(FaceCount(&model), 5);
+    ExpectFace(1, 3, 4, 5, 1);
+    ExpectFace(3, 8, 9, 10, 1);
+    ExpectFace(4, 11, 12, 13, 0);
+    // An object whose faces are not all in when the file ends does not count.
+    std::string open = object;
+    open.replace(open.find("Faces: 1"), 8, "Faces: 2");
+    ASSERT_EQ(Advanced(object + open), 0);
+    EXPECT_EQ(VertexCount(&model), 3);
+    EXPECT_EQ(FaceCount(&model), 1);
 }
 
 TEST_F(AscImport, AdvancedIndicesWrapInsteadOfOverflowing) {

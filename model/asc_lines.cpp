@@ -1,5 +1,7 @@
 #include "model/asc_lines.h"
 
+#include <string.h>
+
 #include <cstring>
 
 bool AscLineReader::Next(std::string_view& line) {
@@ -16,12 +18,14 @@ bool AscLineReader::Next(std::string_view& line) {
             line = std::string_view(cur_, static_cast<size_t>(newline - cur_));
             cur_ = newline + 1;
             ++linesRead_;
+            contentLinesRead_ += AscIsContentLine(line);
             return true;
         }
         if (available >= kAscMaxLineLength || eof_) {
             line = std::string_view(cur_, limit);
             cur_ += limit;
             ++linesRead_;
+            contentLinesRead_ += AscIsContentLine(line);
             return true;
         }
         Refill();
@@ -41,36 +45,77 @@ void AscLineReader::Refill() {
     }
 }
 
-void AscLineCounter::Add(const char* data, size_t size) {
-    // Newlines are counted 16 bytes at a time in byte lanes, summed before they can overflow.
+namespace {
+
+// Bytes looked at as one window; below the line length, so that within a window that holds a
+// '\n' only the line running into it can be long.
+constexpr size_t kCountWindow = 1024;
+
+// Positions p in [1, size) where a '\n' at p - 1 is followed by a content character at p,
+// 16 positions at a time in byte lanes.
+uint64_t ContentStartsAfterNewlines(const char* data, size_t size) {
     typedef unsigned char Lanes __attribute__((vector_size(16)));
     const Lanes newline = {'\n', '\n', '\n', '\n', '\n', '\n', '\n', '\n',
                            '\n', '\n', '\n', '\n', '\n', '\n', '\n', '\n'};
-    size_t i = 0;
-    while (i + 16 <= size) {
-        Lanes counts = {};
-        for (int round = 0; round < 255 && i + 16 <= size; ++round, i += 16) {
-            Lanes chunk;
-            std::memcpy(&chunk, data + i, 16);
-            counts -= static_cast<Lanes>(chunk == newline); // a match is all ones, that is -1
-        }
-        for (int lane = 0; lane < 16; ++lane)
-            newlines_ += counts[lane];
+    uint64_t found = 0;
+    size_t p = 1;
+    Lanes counts = {};
+    static_assert(kCountWindow / 16 < 255, "lane counts must not overflow");
+    for (; p + 16 <= size; p += 16) {
+        Lanes before, at;
+        std::memcpy(&before, data + p - 1, 16);
+        std::memcpy(&at, data + p, 16);
+        const Lanes digit = static_cast<Lanes>((at - '0') < 10);
+        const Lanes letter = static_cast<Lanes>(((at | 0x20) - 'a') < 26);
+        counts -= static_cast<Lanes>((before == newline) & (digit | letter)); // all ones, that is -1
     }
-    for (; i < size; ++i)
-        newlines_ += data[i] == '\n';
-    if (size > 0) last_ = data[size - 1];
-    size_ += size;
+    for (int lane = 0; lane < 16; ++lane)
+        found += counts[lane];
+    for (; p < size; ++p)
+        found += data[p - 1] == '\n' && AscIsContentLine(std::string_view(data + p, 1));
+    return found;
 }
 
-uint64_t AscLineCounter::bound() const {
-    // Every line ends at a '\n', after 2047 characters or at the end of the data, so the lines
-    // number at most the newlines plus the forced breaks plus an unterminated last line.
-    return newlines_ + size_ / kAscMaxLineLength + (last_ != '\n' ? 1 : 0);
+} // namespace
+
+void AscLineCounter::Add(const char* data, size_t size) {
+    // A line starts behind each '\n' and every 2047 bytes into a longer physical line.
+    size_t i = 0;
+    while (i < size) {
+        const size_t n = size - i < kCountWindow ? size - i : kCountWindow;
+        const char* window = data + i;
+        const auto* first = static_cast<const char*>(std::memchr(window, '\n', n));
+        if (first != nullptr && column_ + static_cast<uint64_t>(first - window) < kAscMaxLineLength) {
+            // No line of this window is long: lines start at its front (when a '\n' came just
+            // before) and behind its newlines.
+            if (column_ == 0) contentLines_ += AscIsContentLine(std::string_view(window, 1));
+            contentLines_ += ContentStartsAfterNewlines(window, n);
+            const auto* last = static_cast<const char*>(memrchr(window, '\n', n));
+            column_ = static_cast<uint64_t>(window + n - (last + 1));
+            i += n;
+            continue;
+        }
+        // A long line: walk it, stopping at each forced start.
+        const size_t end = i + n;
+        while (i < end) {
+            const uint64_t intoLine = column_ % kAscMaxLineLength;
+            if (intoLine == 0) contentLines_ += AscIsContentLine(std::string_view(data + i, 1));
+            const size_t toForcedStart = static_cast<size_t>(kAscMaxLineLength - intoLine);
+            const size_t span = end - i < toForcedStart ? end - i : toForcedStart;
+            const char* newline = static_cast<const char*>(std::memchr(data + i, '\n', span));
+            if (newline != nullptr) {
+                i = static_cast<size_t>(newline - data) + 1;
+                column_ = 0;
+            } else {
+                i += span;
+                column_ += span;
+            }
+        }
+    }
 }
 
-uint64_t AscLineBound(const char* data, size_t size) {
+uint64_t AscContentLines(const char* data, size_t size) {
     AscLineCounter counter;
     counter.Add(data, size);
-    return counter.bound();
+    return counter.contentLines();
 }

@@ -23,8 +23,9 @@ class AscLineReader {
     // until the next call.
     bool Next(std::string_view& line);
 
-    // Lines handed out so far.
+    // Lines handed out so far, and how many of them were content lines (AscIsContentLine).
     uint64_t linesRead() const { return linesRead_; }
+    uint64_t contentLinesRead() const { return contentLinesRead_; }
     // Whether reading the file failed; the lines then ended early.
     bool failed() const { return failed_; }
 
@@ -39,23 +40,24 @@ class AscLineReader {
     bool eof_ = true;
     bool failed_ = false;
     uint64_t linesRead_ = 0;
+    uint64_t contentLinesRead_ = 0;
 };
 
-// Counts lines for the bound below, from bytes given in pieces.
+// Counts the content lines (AscIsContentLine) that AscLineReader gives for bytes given in
+// pieces: only they can hold a vertex or a face, so blank lines and comments do not count.
 class AscLineCounter {
   public:
     void Add(const char* data, size_t size);
-    // An upper bound of the number of lines AscLineReader gives for all bytes added (never less).
-    uint64_t bound() const;
+    // Content lines among all bytes added, exactly as the reader splits them.
+    uint64_t contentLines() const { return contentLines_; }
 
   private:
-    uint64_t newlines_ = 0;
-    uint64_t size_ = 0;
-    char last_ = '\n';
+    uint64_t contentLines_ = 0;
+    uint64_t column_ = 0; // bytes of the current physical line seen so far
 };
 
-// An upper bound of the number of lines AscLineReader gives for these bytes (never less).
-uint64_t AscLineBound(const char* data, size_t size);
+// The content lines AscLineReader gives for these bytes.
+uint64_t AscContentLines(const char* data, size_t size);
 
 // Whether line begins with keyword (case-sensitive).
 inline bool AscStartsWith(std::string_view line, std::string_view keyword) {

@@ -356,7 +356,9 @@ std::vector<std::string> SplitWithReader(const std::string& data) {
     while (reader.Next(line))
         lines.emplace_back(line);
     EXPECT_EQ(reader.linesRead(), lines.size());
-    EXPECT_GE(AscLineBound(data.data(), data.size()), lines.size());
+    const auto content = static_cast<uint64_t>(std::count_if(lines.begin(), lines.end(), AscIsContentLine));
+    EXPECT_EQ(reader.contentLinesRead(), content);
+    EXPECT_EQ(AscContentLines(data.data(), data.size()), content);
     EXPECT_FALSE(reader.failed());
     return lines;
 }
@@ -373,11 +375,14 @@ std::vector<std::string> SplitStreaming(const std::string& data, size_t bufferSi
         lines.emplace_back(line);
     EXPECT_FALSE(reader.failed());
     std::fclose(f);
-    AscLineCounter counter;
-    for (size_t at = 0; at < data.size(); at += 1000) {
-        counter.Add(data.data() + at, std::min<size_t>(1000, data.size() - at));
+    // Counted in pieces that cut lines anywhere, down to single bytes.
+    for (size_t piece : {size_t{1}, size_t{7}, size_t{1000}}) {
+        AscLineCounter counter;
+        for (size_t at = 0; at < data.size(); at += piece) {
+            counter.Add(data.data() + at, std::min(piece, data.size() - at));
+        }
+        EXPECT_EQ(counter.contentLines(), AscContentLines(data.data(), data.size())) << "pieces of " << piece;
     }
-    EXPECT_EQ(counter.bound(), AscLineBound(data.data(), data.size()));
     return lines;
 }
 
@@ -400,7 +405,9 @@ TEST(AscLines, SplitLikeFgets) {
         const int runs = static_cast<int>(rng() % 8);
         for (int k = 0; k < runs; ++k) {
             const size_t lengths[] = {0, 1, 50, 2045, 2046, 2047, 2048, 4094, 4095, 5000};
-            data.append(lengths[rng() % 10], static_cast<char>('a' + rng() % 26));
+            // Runs of content and of non-content characters, so that forced breaks start both.
+            const char kinds[] = "aZ7 -\t";
+            data.append(lengths[rng() % 10], kinds[rng() % 6]);
             if (rng() % 5 != 0) data += '\n';
         }
         const std::vector<std::string> expected = SplitWithFgets(data);
