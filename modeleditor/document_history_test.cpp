@@ -143,6 +143,12 @@ TEST_F(History, EveryKindOfChangeIsOneStepUndoneAndRedoneExactly) {
                           "Face list:\nFace 0: A:0 B:1 C:2 AB:1 BC:1 CA:1\n";
     window.dialogAnswer = FileDialogResult{asc, 1};
     ExpectOneStep("ASC import", [&] { Command(IDM_IMPORT_ASC); });
+    // Another mesh, so that the advanced import changes what the simple one left.
+    const std::string asc2 = Path("mesh2.asc");
+    std::ofstream(asc2) << "Named object: \"b\"\nTri-mesh, Vertices: 3 Faces: 1\nVertex list:\n"
+                           "Vertex 0: X:0 Y:0 Z:0\nVertex 1: X:2 Y:0 Z:0\nVertex 2: X:0 Y:2 Z:0\n"
+                           "Face list:\nFace 0: A:0 B:1 C:2 AB:1 BC:1 CA:1\n";
+    window.dialogAnswer = FileDialogResult{asc2, 1};
     ExpectOneStep("advanced ASC import", [&] { Command(IDM_IMPORT_ASC_ADVANCED); });
 }
 
