@@ -88,11 +88,11 @@ class FuzzWindow : public FakeWindow {
 };
 
 // The last first column (row) the view may start at: as far as the scroll bar goes, whose page is
-// one more than the visible cells, so 0 when the bitmap fits. A window too small to show a cell
-// (minimised) may keep its place as long as it starts within the bitmap.
+// one more than the visible cells, so 0 when the bitmap fits. A window too narrow to show a cell
+// shows nothing wherever the view starts; it may keep its place for when it grows again.
 int last_view(int range, int visible) {
-    const int cells = std::max(visible, 1);
-    return cells + 1 > range ? 0 : range - cells;
+    if (visible < 1) return range;
+    return visible + 1 > range ? 0 : range - visible;
 }
 
 struct Session {
@@ -101,6 +101,7 @@ struct Session {
     bool viewCheck = std::getenv("KX_FUZZ_NO_VIEW_CHECK") == nullptr;
     bool trace = std::getenv("KX_FUZZ_TRACE") != nullptr;
     std::size_t checkedBoxes = 0;
+    std::size_t paintedUpTo = 0; // invalidations answered by a paint
 
     void check_state() {
         const Taviron* bitmap = editor.bitmap();
@@ -134,6 +135,7 @@ struct Session {
     }
 
     void paint() {
+        paintedUpTo = window.invalidations.size();
         RecordingPainter painter;
         editor.on_paint(painter);
         const CellCount shown = editor.shown();
@@ -145,6 +147,9 @@ struct Session {
     // A scroll request as the scroll bar sends it: none while the bar is disabled (its page does
     // not fit its range), thumb positions within the bar's range.
     void scroll(FuzzedDataProvider& in) {
+        // The message loop paints what was invalidated before a user's drag can arrive, and the
+        // paint brings the scroll bars up to date.
+        if (paintedUpTo < window.invalidations.size()) paint();
         const ScrollBar bar = in.ConsumeBool() ? ScrollBar::Horizontal : ScrollBar::Vertical;
         const int code = in.ConsumeIntegralInRange(0, 9);
         const ScrollSettings s = window.scroll[bar];
