@@ -79,7 +79,7 @@ class FuzzWindow : public testing::FakeEditorWindow {
         // Saves go to one place, so that the files answered to open dialogs stay as made.
         result.path =
             request.save ? (in->ConsumeBool() ? paths.back() : "/nonexistent/dir/x.Korvex") : paths[pick];
-        result.filterIndex = in->ConsumeIntegralInRange(0, 3);
+        result.filter_index = in->ConsumeIntegralInRange(0, 3);
         return result;
     }
 

@@ -129,7 +129,7 @@ struct Session {
         check(window.quits.empty());
         for (; checkedBoxes < window.boxes.size(); ++checkedBoxes) {
             const MessageBoxCall& box = window.boxes[checkedBoxes];
-            check(box.caption == "App" && box.style == kBoxIconStop);
+            check(box.caption == "App" && box.style == platform::BoxStyle::icon_stop);
             check(box.text.rfind("Cannot ", 0) == 0);
         }
     }

@@ -26,7 +26,8 @@ char any_letter(FuzzedDataProvider& in) {
 VolumeInfo any_volume(FuzzedDataProvider& in) {
     VolumeInfo info{};
     const std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(sizeof info);
-    std::memcpy(&info, bytes.data(), bytes.size()); // the text fields need not be terminated
+    if (!bytes.empty())
+        std::memcpy(&info, bytes.data(), bytes.size()); // the text fields need not be terminated
     return info;
 }
 
@@ -38,8 +39,7 @@ struct Session {
     std::size_t checkedBoxes = 0;
 
     void send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-        std::intptr_t result = 0;
-        proc.dispatch(message, wParam, lParam, result);
+        proc.handle(message, wParam, lParam);
         check_state();
     }
 
@@ -80,7 +80,7 @@ struct Session {
             check(code == 0);
         for (; checkedBoxes < window.boxes.size(); ++checkedBoxes) {
             const RecordingWindow::Box& box = window.boxes[checkedBoxes];
-            check(box.caption == kUlmarTitle && box.style == 0);
+            check(box.caption == kUlmarTitle && box.style == platform::BoxStyle::ok);
             check(box.text.find('\0') == std::string::npos);
         }
     }
