@@ -231,15 +231,7 @@ std::int32_t EditorMainWindow::run_file_job(const std::string& text, platform::F
 }
 
 SaveChoice EditorMainWindow::ask_save_changes(const std::string& text, const std::string& caption) {
-    switch (platform::ask_unsaved_changes(this, text, caption)) {
-    case platform::UnsavedAnswer::Save:
-        return SaveChoice::Save;
-    case platform::UnsavedAnswer::Discard:
-        return SaveChoice::Discard;
-    case platform::UnsavedAnswer::Cancel:
-        break;
-    }
-    return SaveChoice::Cancel;
+    return platform::ask_unsaved_changes(this, text, caption);
 }
 
 void EditorMainWindow::closeEvent(QCloseEvent* event) {

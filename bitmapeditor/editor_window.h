@@ -35,7 +35,7 @@ struct ScrollSettings {
 using FileRequest = platform::FileDialogRequest;
 
 // The answers to the question asked before unsaved changes would be discarded.
-enum class SaveChoice { Save, Discard, Cancel };
+using SaveChoice = platform::UnsavedAnswer;
 
 class EditorWindow {
   public:

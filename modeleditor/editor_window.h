@@ -35,7 +35,7 @@ using FileDialogRequest = platform::FileDialogRequest;
 using FileDialogResult = platform::FileChoice;
 
 // The answers to the question asked before unsaved changes would be discarded.
-enum class SaveChoice { Save, Discard, Cancel };
+using SaveChoice = platform::UnsavedAnswer;
 
 class EditorWindow {
   public:

@@ -30,4 +30,7 @@ constexpr BoxStyle box_icon(BoxStyle style) {
 // The button that closed the box.
 enum class BoxAnswer { ok, cancel, yes, no };
 
+// The answers to the question asked before unsaved changes would be discarded.
+enum class UnsavedAnswer { Save, Discard, Cancel };
+
 } // namespace platform

@@ -12,6 +12,7 @@
 
 #include "bitmap/taviron.h"
 #include "model/korvex_file.h"
+#include "model/status_text.h"
 #include "platform/egl_surface.h"
 
 namespace {
@@ -28,25 +29,6 @@ std::int32_t read_le32(const std::uint8_t* p) {
     return static_cast<std::int32_t>(
         static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-const char* load_reason(std::int32_t status) {
-    switch (status) {
-    case MODEL_ERR_MAGIC:
-        return "not a Korvex file";
-    case MODEL_ERR_COMPRESSION:
-        return "unknown compression method";
-    case MODEL_ERR_BUFFER:
-        return "compressed data are longer than the header says";
-    case MODEL_ERR_DATA:
-        return "corrupt compressed data";
-    case MODEL_ERR_MEMORY:
-        return "out of memory";
-    case MODEL_ERR_RANGE:
-        return "file is shorter than its header says";
-    default:
-        return "cannot be read";
-    }
 }
 
 bool finite_vertex(const Vertex& v) {
@@ -292,7 +274,7 @@ bool korvex_thumbnail_load(const std::uint8_t* data, std::size_t size, Model& mo
     }
     const std::int32_t status = ModelLoadMemory(&model, data, size);
     if (status != MODEL_OK) {
-        reason = load_reason(status);
+        reason = ModelStatusText(status, ModelAccess::Read);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bitmap/resample.h"
+#include "bitmap/status_text.h"
 #include "bitmap/taviron.h"
 
 namespace {
@@ -13,26 +14,6 @@ std::int32_t read_le32(const std::uint8_t* p) {
     return static_cast<std::int32_t>(
         static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-const char* load_reason(std::int32_t status) {
-    switch (status) {
-    case TAV_ERR_MAGIC:
-        return "not a Taviron file";
-    case TAV_ERR_STORAGE:
-        return "unknown storage (neither raw nor zlib)";
-    case TAV_ERR_BUFFER:
-    case TAV_ERR_DATA:
-        return "compressed pixels are damaged";
-    case TAV_ERR_SIZE:
-        return "pixel data is cut short or of the wrong length";
-    case TAV_ERR_MEMORY:
-        return "out of memory";
-    case TAV_ERR_ARGUMENT:
-        return "image size out of range";
-    default:
-        return "cannot be read";
-    }
 }
 
 // Shrinks by area averaging. Colours are averaged weighted by their alpha, so that transparent
@@ -118,14 +99,14 @@ bool taviron_thumbnail(const std::uint8_t* data, std::size_t size, std::int32_t 
         const std::int32_t storage = read_le32(data + 16);
         if (storage == 1 && width > 0 && height > 0 &&
             static_cast<std::uint64_t>(width * height * 4) > (size - TAV_HEADER_SIZE + 1) * 1032) {
-            reason = "pixel data is cut short or of the wrong length";
+            reason = taviron_status_text(TAV_ERR_SIZE, TavironAccess::Load);
             return false;
         }
     }
     Taviron source;
     const std::int32_t status = source.load_memory(data, size);
     if (status != TAV_OK) {
-        reason = load_reason(status);
+        reason = taviron_status_text(status, TavironAccess::Load);
         return false;
     }
     if (source.width < 1 || source.height < 1) {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "bitmap/taviron.h"
+#include "platform/read_file.h"
 
 namespace thumbnailer {
 namespace {
@@ -64,24 +65,21 @@ bool parse_arguments(int argc, const char* const* argv, Arguments& arguments, st
 }
 
 bool read_input(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& reason) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    const std::int64_t length = Taviron::file_length(file);
-    bool ok = false;
-    if (length < 0) {
-        reason = "cannot tell the file's length";
-    } else if (static_cast<std::uint64_t>(length) > kMaxInputBytes) {
+    errno = 0;
+    switch (platform::read_regular_file(path.c_str(), bytes, kMaxInputBytes)) {
+    case platform::ReadStatus::ok:
+        return true;
+    case platform::ReadStatus::too_long:
         reason = "file too large";
-    } else {
-        bytes.resize(static_cast<std::size_t>(length));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::ferror(file) == 0;
-        if (!ok) reason = "cannot read the file";
+        return false;
+    case platform::ReadStatus::no_memory:
+        reason = "out of memory";
+        return false;
+    case platform::ReadStatus::failed:
+        break;
     }
-    std::fclose(file);
-    return ok;
+    reason = errno != 0 ? std::strerror(errno) : "cannot read the file";
+    return false;
 }
 
 void arm_watchdog(unsigned seconds) {

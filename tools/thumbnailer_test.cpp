@@ -276,7 +276,7 @@ TEST(TavironThumbnail, RefusesAnOversizedHeaderBeforeInflating) {
     std::memcpy(file.data() + 8, compressed, sizeof compressed);
     file.resize(file.size() + 100, 0);
     EXPECT_FALSE(taviron_thumbnail(file.data(), file.size(), 64, picture, reason));
-    EXPECT_EQ(reason, "pixel data is cut short or of the wrong length");
+    EXPECT_EQ(reason, "its pixel data is cut short or has the wrong length");
     EXPECT_EQ(picture.pixels, nullptr);
 }
 

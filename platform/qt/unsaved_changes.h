@@ -4,12 +4,12 @@
 #include <functional>
 #include <string>
 
+#include "platform/box_style.h"
+
 class QObject;
 class QWidget;
 
 namespace platform {
-
-enum class UnsavedAnswer { Save, Discard, Cancel };
 
 // A modal question box owned by `owner` with Save, Discard and Cancel (Save preselected);
 // closing the box or Escape counts as Cancel.
