@@ -44,62 +44,59 @@ class ElementDialogs : public DialogTest {
 };
 
 TEST_F(ElementDialogs, TemplatesPlaceTheirDialogsAndControlsAtTheirPixelRectangles) {
-    // Dialog-unit rectangles written out from the templates' layout, not read back from them.
+    // Dialog-unit rectangles written out from the templates' layout, not read back from them;
+    // control 0 stands for the dialog's own size.
     struct Place {
-        int control;
+        int dialog, control;
         int x, y, width, height;
     };
-    struct Layout {
-        int dialog;
-        int width, height;
-        std::vector<Place> places;
+    const Place places[] = {
+        {IDD_VERTEX, 0, 0, 0, 180, 122},
+        {IDD_VERTEX, IDOK, 115, 99, 59, 14},
+        {IDD_VERTEX, IDCANCEL, 53, 99, 59, 14},
+        {IDD_VERTEX, 103, 69, 38, 65, 12},
+        {IDD_FACE, 0, 0, 0, 380, 142},
+        {IDD_FACE, IDOK, 315, 119, 59, 14},
+        {IDD_FACE, IDCANCEL, 253, 119, 59, 14},
+        {IDD_FACE, 110, 69, 83, 65, 12},
+        {IDD_FACE, 126, 259, 68, 35, 12},
+        {IDD_DUMMY, 0, 0, 0, 180, 142},
+        {IDD_DUMMY, IDOK, 115, 119, 59, 14},
+        {IDD_DUMMY, IDCANCEL, 53, 119, 59, 14},
+        {IDD_DUMMY, 110, 69, 83, 65, 12},
+        {IDD_FACE_PROPERTIES, 0, 0, 0, 380, 142},
+        {IDD_FACE_PROPERTIES, IDOK, 315, 119, 59, 14},
+        {IDD_FACE_PROPERTIES, 191, 153, 119, 80, 14},
+        {IDD_FACE_PROPERTIES, 121, 219, 38, 35, 12},
+        {IDD_MATERIAL, 0, 0, 0, 423, 157},
+        {IDD_MATERIAL, IDOK, 355, 134, 59, 14},
+        {IDD_MATERIAL, IDCANCEL, 293, 134, 59, 14},
+        {IDD_MATERIAL, 192, 190, 134, 100, 14},
+        {IDD_MATERIAL, 191, 310, 6, 110, 11},
+        {IDD_MATERIAL, 110, 7, 127, 151, 18},
+        {IDD_MATERIAL_BROWSER, 0, 0, 0, 311, 168},
+        {IDD_MATERIAL_BROWSER, IDOK, 245, 148, 59, 14},
+        {IDD_MATERIAL_BROWSER, IDCANCEL, 183, 148, 59, 14},
+        {IDD_MATERIAL_BROWSER, 103, 6, 27, 154, 112},
+        {IDD_MODEL_PREVIEW, 0, 0, 0, 280, 222},
+        {IDD_MODEL_PREVIEW, IDOK, 1, 1, 59, 14},
     };
-    const Layout layouts[] = {
-        {IDD_VERTEX, 180, 122, {{IDOK, 115, 99, 59, 14}, {IDCANCEL, 53, 99, 59, 14}, {103, 69, 38, 65, 12}}},
-        {IDD_FACE,
-         380,
-         142,
-         {{IDOK, 315, 119, 59, 14},
-          {IDCANCEL, 253, 119, 59, 14},
-          {110, 69, 83, 65, 12},
-          {126, 259, 68, 35, 12}}},
-        {IDD_DUMMY, 180, 142, {{IDOK, 115, 119, 59, 14}, {IDCANCEL, 53, 119, 59, 14}, {110, 69, 83, 65, 12}}},
-        {IDD_FACE_PROPERTIES,
-         380,
-         142,
-         {{IDOK, 315, 119, 59, 14},
-          {IDCANCEL, 253, 119, 59, 14},
-          {191, 153, 119, 80, 14},
-          {121, 219, 38, 35, 12}}},
-        {IDD_MATERIAL,
-         423,
-         157,
-         {{IDOK, 355, 134, 59, 14},
-          {IDCANCEL, 293, 134, 59, 14},
-          {192, 190, 134, 100, 14},
-          {191, 310, 6, 110, 11},
-          {110, 7, 127, 151, 18}}},
-        {IDD_MATERIAL_BROWSER,
-         311,
-         168,
-         {{IDOK, 245, 148, 59, 14}, {IDCANCEL, 183, 148, 59, 14}, {103, 6, 27, 154, 112}}},
-        {IDD_MODEL_PREVIEW, 280, 222, {{IDOK, 1, 1, 59, 14}}},
-    };
-    for (const Layout& layout : layouts) {
-        const platform::DialogTemplate* dialogTemplate = EditorDialogTemplate(layout.dialog);
-        ASSERT_NE(dialogTemplate, nullptr) << layout.dialog;
+    for (const Place& place : places) {
+        const platform::DialogTemplate* dialogTemplate = EditorDialogTemplate(place.dialog);
+        ASSERT_NE(dialogTemplate, nullptr) << place.dialog;
         NullProcedure procedure;
         platform::TemplateDialog dialog(*dialogTemplate, nullptr, procedure);
         // The base units of the dialog's font are read once; the conversion is the test's own.
         ASSERT_GT(dialog.base_units().x, 2);
         ASSERT_EQ(dialog.base_units().y, QFontMetrics(dialog.font()).height());
-        EXPECT_EQ(dialog.size(), Pixels(dialog, 0, 0, layout.width, layout.height).size()) << layout.dialog;
-        for (const Place& place : layout.places) {
-            QWidget* widget = dialog.item(place.control);
-            ASSERT_NE(widget, nullptr) << layout.dialog << "/" << place.control;
-            EXPECT_EQ(widget->geometry(), Pixels(dialog, place.x, place.y, place.width, place.height))
-                << layout.dialog << "/" << place.control;
+        const QRect expected = Pixels(dialog, place.x, place.y, place.width, place.height);
+        if (place.control == 0) {
+            EXPECT_EQ(dialog.size(), expected.size()) << place.dialog;
+            continue;
         }
+        QWidget* widget = dialog.item(place.control);
+        ASSERT_NE(widget, nullptr) << place.dialog << "/" << place.control;
+        EXPECT_EQ(widget->geometry(), expected) << place.dialog << "/" << place.control;
     }
     EXPECT_EQ(EditorDialogTemplate(105), nullptr);
 }
