@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/test_files.h"
+
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test_support::Bytes;
 
 struct Decoded {
     BmpStatus status = BmpStatus::ok;
@@ -20,11 +19,9 @@ struct Decoded {
     Bytes rgba;
 };
 
-// Decodes a copy of the file in a heap block of exactly its size, so that a read past the end
-// is caught under ASan (a vector may have spare capacity behind its end).
+// Decodes a copy of the file in a heap block of exactly its size.
 Decoded decode(const Bytes& file) {
-    const std::unique_ptr<uint8_t[]> bytes(new uint8_t[file.size()]);
-    if (!file.empty()) std::memcpy(bytes.get(), file.data(), file.size());
+    const std::unique_ptr<uint8_t[]> bytes = test_support::exact_copy(file, file.size());
     Decoded d;
     BmpHeader h;
     d.status = bmp_read_header(bytes.get(), file.size(), h);
@@ -37,21 +34,19 @@ Decoded decode(const Bytes& file) {
 }
 
 Bytes read_testdata(const std::string& name) {
-    std::ifstream in(std::string(KX_SOURCE_DIR) + "/bitmap/testdata/" + name, std::ios::binary);
-    EXPECT_TRUE(in.good()) << name;
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    const Bytes bytes = test_support::read_file(std::string(KX_SOURCE_DIR) + "/bitmap/testdata/" + name);
+    EXPECT_FALSE(bytes.empty()) << name;
+    return bytes;
 }
 
 void put16(Bytes& b, size_t at, uint32_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
+    test_support::store_le16(&b[at], static_cast<uint16_t>(v));
 }
 void put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    test_support::store_le32(&b[at], v);
 }
 uint32_t get32(const Bytes& b, size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+    return test_support::load_le32(&b[at]);
 }
 
 // A file with a 40-byte info header, an optional colour table (blue, green, red, 0)

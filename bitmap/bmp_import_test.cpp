@@ -1,36 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "bitmap/record_snapshot.h"
 #include "bitmap/taviron.h"
+#include "platform/test_files.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using test_support::Bytes;
+using test_support::read_file;
 
 std::string testdata(const std::string& name) {
     return std::string(KX_SOURCE_DIR) + "/bitmap/testdata/" + name;
-}
-
-Bytes read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string write_temp(const Bytes& bytes) {
-    char name[] = "/tmp/bmp_import_test_XXXXXX";
-    const int fd = mkstemp(name);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fd);
-    return name;
 }
 
 // A 2 x 2 record with recognisable contents and header words.
@@ -90,25 +73,26 @@ TEST(ImportBmp, FailuresAreReportedAndLeaveTheRecordAsItWas) {
     EXPECT_EQ(t.import_bmp("/tmp"), TAV_ERR_FAILED);
     EXPECT_EQ(t.import_bmp(nullptr), TAV_ERR_FAILED);
 
-    const std::string not_bmp = write_temp({'G', 'I', 'F', '8', '9', 'a', 0, 0});
+    const test_support::TempFolder folder("bmp_import");
+    const std::string not_bmp = folder.path("not.bmp");
+    ASSERT_TRUE(test_support::write_file(not_bmp, {'G', 'I', 'F', '8', '9', 'a', 0, 0}));
     EXPECT_EQ(t.import_bmp(not_bmp.c_str()), TAV_ERR_MAGIC);
-    std::remove(not_bmp.c_str());
 
     Bytes hostile = read_file(testdata("bits8.bmp"));
     hostile[28] = 2; // 2 bits per pixel
-    const std::string bad_header = write_temp(hostile);
+    const std::string bad_header = folder.path("bad_header.bmp");
+    ASSERT_TRUE(test_support::write_file(bad_header, hostile));
     EXPECT_EQ(t.import_bmp(bad_header.c_str()), TAV_ERR_ARGUMENT);
-    std::remove(bad_header.c_str());
 
     Bytes cut = read_file(testdata("bits24.bmp"));
     cut.resize(cut.size() - 10);
-    const std::string short_file = write_temp(cut);
+    const std::string short_file = folder.path("short.bmp");
+    ASSERT_TRUE(test_support::write_file(short_file, cut));
     EXPECT_EQ(t.import_bmp(short_file.c_str()), TAV_ERR_SIZE);
-    std::remove(short_file.c_str());
 
-    const std::string empty = write_temp({});
+    const std::string empty = folder.path("empty.bmp");
+    ASSERT_TRUE(test_support::write_file(empty, {}));
     EXPECT_EQ(t.import_bmp(empty.c_str()), TAV_ERR_MAGIC);
-    std::remove(empty.c_str());
 
     EXPECT_EQ(RecordSnapshot(t), before);
 }

@@ -1,7 +1,6 @@
 #include "discmon/drive_events.h"
 
-#include <filesystem>
-#include <fstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -9,6 +8,7 @@
 #include "discmon/device_change.h"
 #include "discmon/disc_monitor.h"
 #include "discmon/fake_drives_test.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -91,10 +91,10 @@ TEST(UdevEvents, OnlyMediaChangesOfTheDriveCount) {
 }
 
 TEST_F(EventsTest, UdevIsRunningWhenItsControlSocketExists) {
-    const auto path = std::filesystem::current_path() / "udev-control";
-    std::filesystem::remove(path);
+    const test_support::TempFolder folder("udev");
+    const std::string path = folder.path("control");
     EXPECT_FALSE(DriveEvents::udev_running(path.c_str()));
-    std::ofstream(path) << "";
+    ASSERT_TRUE(test_support::write_file(path, {}));
     EXPECT_TRUE(DriveEvents::udev_running(path.c_str()));
 }
 

@@ -7,23 +7,26 @@
 #include <gtest/gtest.h>
 
 #include "discmon/disc_monitor.h"
+#include "platform/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fake /sys and /dev: sr0 and sr1 optical, sr3 a disk, sr22 (which would be Z) optical.
+// A fake /sys and /dev in a temporary folder: sr0 and sr1 optical, sr3 a disk, sr22 (which would
+// be Z) optical.
 struct FakeMachine {
-    fs::path root = fs::current_path() / "fake_machine";
+    test_support::TempFolder folder{"fake_machine"};
+    const fs::path& root = folder.dir();
     FakeMachine() {
-        fs::remove_all(root);
         add("sr0", "5\n");
         add("sr1", "5\n");
         add("sr3", "0\n");
         add("sr22", "5\n");
         fs::create_directories(root / "sys/block/sr4"); // no device type at all
         fs::create_directories(root / "dev");
-        std::ofstream(root / "dev/sr0") << std::string(40 * 2048, '\0'); // a plain file, not a drive
+        // a plain file, not a drive
+        EXPECT_TRUE(test_support::write_file((root / "dev/sr0").string(), test_support::Bytes(40 * 2048, 0)));
     }
     void add(const char* name, const char* type) {
         const fs::path device = root / "sys/block" / name / "device";

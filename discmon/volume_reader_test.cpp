@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,27 +15,23 @@
 #include <gtest/gtest.h>
 
 #include "discmon/drive_access.h"
+#include "platform/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+using test_support::Bytes;
+using test_support::TempFolder;
 
 constexpr std::size_t kSector = 2048;
 
-fs::path work_dir() {
-    fs::path dir = fs::current_path() / "volume_reader_images";
-    fs::create_directories(dir);
-    return dir;
-}
-
-// Builds an ISO image labelled DATA from a small tree with xorriso; dates are fixed so the bytes are stable.
-fs::path build_iso(const std::string& name, bool joliet) {
-    const fs::path dir = work_dir();
-    const fs::path tree = dir / "tree";
+// Builds an ISO image labelled DATA from a small tree with xorriso in `folder`; dates are fixed so
+// the bytes are stable.
+fs::path build_iso(const TempFolder& folder, const std::string& name, bool joliet) {
+    const fs::path tree = folder.dir() / "tree";
     fs::create_directories(tree);
     std::ofstream(tree / "readme.txt") << "Ulmar test image\n";
-    const fs::path image = dir / name;
+    const fs::path image = folder.dir() / name;
     fs::remove(image);
     const std::string command = "touch -d 2024-01-01T12:00:00 '" + (tree / "readme.txt").string() + "' '" +
                                 tree.string() + "' && xorriso -as mkisofs -quiet -V DATA " +
@@ -47,14 +42,8 @@ fs::path build_iso(const std::string& name, bool joliet) {
     return image;
 }
 
-Bytes read_all(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void write_all(const fs::path& path, const Bytes& bytes, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
+Bytes read_iso(const TempFolder& folder, const std::string& name, bool joliet) {
+    return test_support::read_file(build_iso(folder, name, joliet).string());
 }
 
 // The serial from the descriptor at `offset`: byte lanes summed with 8-bit wrap-around.
@@ -79,8 +68,7 @@ std::size_t find_descriptor(const Bytes& bytes, int type) {
 
 // Reads the first `size` bytes of an image from a heap block of exactly that size; expects success.
 VolumeInfo read_exact(const Bytes& bytes, std::size_t size) {
-    const std::unique_ptr<unsigned char[]> block(new unsigned char[size]);
-    std::memcpy(block.get(), bytes.data(), size);
+    const std::unique_ptr<std::uint8_t[]> block = test_support::exact_copy(bytes, size);
     MemorySectorSource source(block.get(), size);
     VolumeInfo info{};
     EXPECT_EQ(read_volume_descriptors(source, 0, info), ERROR_SUCCESS) << "cut at " << size;
@@ -94,8 +82,9 @@ VolumeInfo scribbled() {
 }
 
 TEST(IsoVolume, PlainImageGivesLabelSerialAndFlagsOfThePrimaryDescriptor) {
-    const fs::path image = build_iso("plain.iso", false);
-    const Bytes bytes = read_all(image);
+    const TempFolder folder("volume_reader");
+    const fs::path image = build_iso(folder, "plain.iso", false);
+    const Bytes bytes = test_support::read_file(image.string());
     ASSERT_GE(bytes.size(), 20 * kSector);
 
     VolumeInfo info{};
@@ -116,15 +105,16 @@ TEST(IsoVolume, PlainImageGivesLabelSerialAndFlagsOfThePrimaryDescriptor) {
     EXPECT_EQ(read_volume_fd(fd, again), ERROR_SUCCESS);
     ::close(fd);
     EXPECT_EQ(std::memcmp(&info, &again, sizeof info), 0);
-    const fs::path twin = build_iso("plain-twin.iso", false);
+    const fs::path twin = build_iso(folder, "plain-twin.iso", false);
     VolumeInfo twin_info{};
     ASSERT_EQ(read_volume_file(twin.c_str(), twin_info), ERROR_SUCCESS);
     EXPECT_EQ(twin_info.serialNumber, info.serialNumber) << "fixed dates give a stable serial";
 }
 
 TEST(IsoVolume, JolietImageUsesTheSupplementaryDescriptor) {
-    const fs::path image = build_iso("joliet.iso", true);
-    const Bytes bytes = read_all(image);
+    const TempFolder folder("volume_reader");
+    const fs::path image = build_iso(folder, "joliet.iso", true);
+    const Bytes bytes = test_support::read_file(image.string());
     const std::size_t joliet = find_descriptor(bytes, 2);
     ASSERT_NE(joliet, 0u);
 
@@ -138,7 +128,8 @@ TEST(IsoVolume, JolietImageUsesTheSupplementaryDescriptor) {
 }
 
 TEST(IsoVolume, JolietLabelIsDecodedFromUcs2) {
-    Bytes bytes = read_all(build_iso("joliet-src.iso", true));
+    const TempFolder folder("volume_reader");
+    Bytes bytes = read_iso(folder, "joliet-src.iso", true);
     const std::size_t joliet = find_descriptor(bytes, 2);
     ASSERT_NE(joliet, 0u);
     // "Disk " U+010D then blanks: the primary label stays DATA, the Joliet one must win.
@@ -149,8 +140,8 @@ TEST(IsoVolume, JolietLabelIsDecodedFromUcs2) {
         field[2 * i] = static_cast<unsigned char>(unit >> 8);
         field[2 * i + 1] = static_cast<unsigned char>(unit & 0xFF);
     }
-    const fs::path image = work_dir() / "joliet-label.iso";
-    write_all(image, bytes, bytes.size());
+    const std::string image = folder.path("joliet-label.iso");
+    ASSERT_TRUE(test_support::write_file(image, bytes));
 
     VolumeInfo info{};
     ASSERT_EQ(read_volume_file(image.c_str(), info), ERROR_SUCCESS);
@@ -159,26 +150,28 @@ TEST(IsoVolume, JolietLabelIsDecodedFromUcs2) {
 }
 
 TEST(IsoVolume, TruncatedOrMissingImagesAreNotReady) {
-    const fs::path source = build_iso("truncate-src.iso", true);
-    const Bytes bytes = read_all(source);
-    const fs::path image = work_dir() / "truncated.iso";
+    const TempFolder folder("volume_reader");
+    const Bytes bytes = read_iso(folder, "truncate-src.iso", true);
+    const std::string image = folder.path("truncated.iso");
     // Cut before the descriptors and inside the primary one.
     for (std::size_t size : {std::size_t{0}, 10 * kSector, 16 * kSector + 100}) {
-        write_all(image, bytes, size);
+        ASSERT_TRUE(
+            test_support::write_file(image, Bytes(bytes.begin(), bytes.begin() + std::ptrdiff_t(size))));
         VolumeInfo info = scribbled();
         EXPECT_EQ(read_volume_file(image.c_str(), info), ERROR_NOT_READY) << size;
         const VolumeInfo before = scribbled();
         EXPECT_EQ(std::memcmp(&info, &before, sizeof info), 0) << "info untouched when not ready";
     }
     VolumeInfo info = scribbled();
-    EXPECT_EQ(read_volume_file((work_dir() / "no-such.iso").c_str(), info), ERROR_NOT_READY);
+    EXPECT_EQ(read_volume_file(folder.path("no-such.iso").c_str(), info), ERROR_NOT_READY);
 }
 
 // What the descriptors read before the image ends stands: an image cut right behind its set
 // terminator reads like the whole image, one cut before the Joliet descriptor like a plain one.
 TEST(IsoVolume, ImagesEndingAfterTheDescriptorsAreRead) {
+    const TempFolder folder("volume_reader");
     for (bool joliet : {false, true}) {
-        const Bytes bytes = read_all(build_iso(joliet ? "short-src-j.iso" : "short-src.iso", joliet));
+        const Bytes bytes = read_iso(folder, joliet ? "short-src-j.iso" : "short-src.iso", joliet);
         VolumeInfo whole{};
         MemorySectorSource whole_source(bytes.data(), bytes.size());
         ASSERT_EQ(read_volume_descriptors(whole_source, 0, whole), ERROR_SUCCESS);
@@ -187,7 +180,7 @@ TEST(IsoVolume, ImagesEndingAfterTheDescriptorsAreRead) {
         const VolumeInfo cut = read_exact(bytes, (terminator + 1) * kSector);
         EXPECT_EQ(std::memcmp(&cut, &whole, sizeof cut), 0) << "joliet " << joliet;
     }
-    const Bytes bytes = read_all(build_iso("short-src-j.iso", true));
+    const Bytes bytes = read_iso(folder, "short-src-j.iso", true);
     const VolumeInfo primary_only = read_exact(bytes, 17 * kSector);
     EXPECT_STREQ(primary_only.volumeName, "DATA");
     EXPECT_EQ(primary_only.fsFlags, 0x80001u);
@@ -210,7 +203,8 @@ TEST(IsoVolume, DiscWithoutAFileSystemIsPresentAndEmpty) {
 }
 
 TEST(IsoVolume, LastSessionIsReadFromItsOwnStart) {
-    const Bytes iso = read_all(build_iso("session.iso", false));
+    const TempFolder folder("volume_reader");
+    const Bytes iso = read_iso(folder, "session.iso", false);
     // A blank first session of 100 sectors, then the image as the last session.
     Bytes disc(100 * kSector, 0);
     disc.insert(disc.end(), iso.begin(), iso.end());
@@ -231,13 +225,9 @@ struct UdfImage {
 
     unsigned char* sector(std::size_t n) { return &bytes[n * kSector]; }
     static void put16(unsigned char* p, unsigned v) {
-        p[0] = static_cast<unsigned char>(v);
-        p[1] = static_cast<unsigned char>(v >> 8);
+        test_support::store_le16(p, static_cast<std::uint16_t>(v));
     }
-    static void put32(unsigned char* p, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            p[i] = static_cast<unsigned char>(v >> (8 * i));
-    }
+    static void put32(unsigned char* p, std::uint32_t v) { test_support::store_le32(p, v); }
     static void tag(unsigned char* p, unsigned id, std::uint32_t location) {
         put16(p, id);
         put16(p + 2, 2);
@@ -304,8 +294,7 @@ struct UdfImage {
     }
     // Reads the image from a heap block of exactly its size.
     VolumeInfo read(unsigned expected = ERROR_SUCCESS) {
-        const std::unique_ptr<unsigned char[]> block(new unsigned char[bytes.size()]);
-        std::memcpy(block.get(), bytes.data(), bytes.size());
+        const std::unique_ptr<std::uint8_t[]> block = test_support::exact_copy(bytes, bytes.size());
         MemorySectorSource source(block.get(), bytes.size());
         VolumeInfo info{};
         EXPECT_EQ(read_volume_descriptors(source, 0, info), expected);
@@ -366,7 +355,8 @@ TEST(UdfVolume, BrokenStructuresDegradeWithoutReadingPastTheDisc) {
 }
 
 TEST(UdfVolume, IsoDescriptorsTakePrecedenceOnBridgeDiscs) {
-    const Bytes iso = read_all(build_iso("bridge-src.iso", false));
+    const TempFolder folder("volume_reader");
+    const Bytes iso = read_iso(folder, "bridge-src.iso", false);
     UdfImage udf;
     const std::size_t terminator = find_descriptor(iso, 255);
     ASSERT_NE(terminator, 0u);

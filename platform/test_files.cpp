@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -62,6 +64,28 @@ void put_le32(Bytes& bytes, std::uint32_t value) {
 Bytes concat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+void store_le16(std::uint8_t* at, std::uint16_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void store_le32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t load_le32(const std::uint8_t* at) {
+    return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+std::unique_ptr<std::uint8_t[]> exact_copy(const Bytes& bytes, std::size_t size) {
+    EXPECT_LE(size, bytes.size());
+    size = std::min(size, bytes.size());
+    std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[size]);
+    if (size != 0) std::memcpy(block.get(), bytes.data(), size);
+    return block;
 }
 
 } // namespace test_support

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,5 +42,14 @@ void put_le16(Bytes& bytes, std::uint16_t value);
 void put_le32(Bytes& bytes, std::uint32_t value);
 // `a` followed by `b`.
 Bytes concat(Bytes a, const Bytes& b);
+
+// Writes `value` in little-endian order over the bytes at `at`, and reads it back.
+void store_le16(std::uint8_t* at, std::uint16_t value);
+void store_le32(std::uint8_t* at, std::uint32_t value);
+std::uint32_t load_le32(const std::uint8_t* at);
+
+// The first `size` bytes of `bytes` in a heap block of exactly that size, so that a read past its
+// end is caught under ASan (a vector may have spare capacity behind its end).
+std::unique_ptr<std::uint8_t[]> exact_copy(const Bytes& bytes, std::size_t size);
 
 } // namespace test_support

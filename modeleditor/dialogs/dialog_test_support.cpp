@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cmath>
+
 namespace editor::testing {
 
 QApplication& TestApplication() {
@@ -30,6 +32,13 @@ void DialogTest::Click(platform::TemplateDialog& dialog, int id) {
     QWidget* widget = dialog.item(id);
     ASSERT_NE(widget, nullptr) << id;
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+QRect DialogTest::Pixels(const platform::TemplateDialog& dialog, int x, int y, int width, int height) {
+    const double bw = dialog.base_units().x, bh = dialog.base_units().y;
+    const auto across = [bw](int units) { return int(std::lround(units * bw / 4.0)); };
+    const auto down = [bh](int units) { return int(std::lround(units * bh / 8.0)); };
+    return QRect(across(x), down(y), across(width), down(height));
 }
 
 } // namespace editor::testing

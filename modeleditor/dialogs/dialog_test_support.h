@@ -73,6 +73,9 @@ class DialogTest : public ::testing::Test {
     static void Type(platform::TemplateDialog& dialog, int id, const std::string& text);
     static void Click(platform::TemplateDialog& dialog, int id);
     static std::string Text(platform::TemplateDialog& dialog, int id) { return dialog.item_text(id); }
+    // Dialog units (x, y, width, height) in pixels of `dialog`, converted here rather than by the
+    // dialog: x * base width / 4 and y * base height / 8, rounded.
+    static QRect Pixels(const platform::TemplateDialog& dialog, int x, int y, int width, int height);
 
     QApplication& application = TestApplication();
     Model model{};

@@ -200,7 +200,7 @@ TEST_F(MaterialDialogs, PreviewChildSitsAtTheExampleRectangle) {
     PreviewWindowProc* preview = material.proc->preview();
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->widget()->parentWidget(), material.dialog.get());
-    EXPECT_EQ(preview->widget()->geometry(), material->map_dialog_rect(QRect(332, 39, 83, 74)));
+    EXPECT_EQ(preview->widget()->geometry(), Pixels(*material, 332, 39, 83, 74));
     ASSERT_TRUE(glview::view_has_context(preview->view())) << "no GL context for the preview";
     EXPECT_FLOAT_EQ(preview->view()->zNear, 0.01f);
     EXPECT_FLOAT_EQ(preview->view()->zFar, 5.0f);
@@ -272,8 +272,7 @@ TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection) {
     EXPECT_EQ(list->item(0)->text(), QString("Material number 0 [Default]"));
     EXPECT_EQ(list->item(1)->text(), QString("Material number 1 [elevenchars]"));
     ASSERT_NE(browser.proc->preview(), nullptr);
-    EXPECT_EQ(browser.proc->preview()->widget()->geometry(),
-              browser->map_dialog_rect(QRect(164, 37, 139, 97)));
+    EXPECT_EQ(browser.proc->preview()->widget()->geometry(), Pixels(*browser, 164, 37, 139, 97));
     // Until something is selected the preview shows the values left by the last dialog.
     EXPECT_EQ(values.materialEdit.diffuse[0], 192);
     Click(*browser, IDOK);

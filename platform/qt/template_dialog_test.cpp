@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -131,9 +132,12 @@ TEST_F(TemplateDialogTest, BaseUnitsAreTheRoundedLetterAverageAndTheFontHeight) 
 
 TEST_F(TemplateDialogTest, ControlsAreNamedByIdentifierWithTheirTextsKindsAndPixelRectangles) {
     TemplateDialog dialog(sample, nullptr, procedure);
-    const DialogBaseUnits base = dialog.base_units();
+    // Pixels from dialog units by the test's own arithmetic: x * base width / 4, y * base height / 8.
+    const double bw = dialog.base_units().x, bh = dialog.base_units().y;
+    const auto across = [bw](int units) { return int(std::lround(units * bw / 4.0)); };
+    const auto down = [bh](int units) { return int(std::lround(units * bh / 8.0)); };
     EXPECT_EQ(dialog.windowTitle(), QString("Sample"));
-    EXPECT_EQ(dialog.size(), map_dialog_rect(QRect(0, 0, 180, 142), base).size());
+    EXPECT_EQ(dialog.size(), QSize(across(180), down(142)));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()); // modal frame: fixed size
     EXPECT_TRUE(dialog.isModal());
     for (const DialogControl& control : sample.controls) {
@@ -141,10 +145,10 @@ TEST_F(TemplateDialogTest, ControlsAreNamedByIdentifierWithTheirTextsKindsAndPix
         ASSERT_NE(widget, nullptr) << control.id;
         if (control.id == IDC_STATIC) continue;
         EXPECT_EQ(widget->objectName(), QString::number(control.id));
-        EXPECT_EQ(widget->geometry(),
-                  map_dialog_rect(QRect(control.x, control.y, control.width, control.height), base))
-            << control.id;
     }
+    EXPECT_EQ(dialog.item(IDOK)->geometry(), QRect(across(115), down(119), across(59), down(14)));
+    EXPECT_EQ(dialog.item(103)->geometry(), QRect(across(69), down(38), across(65), down(12)));
+    EXPECT_EQ(dialog.item(120)->geometry(), QRect(across(90), down(20), across(80), down(50)));
     auto* insert = qobject_cast<QPushButton*>(dialog.item(IDOK));
     auto* cancel = qobject_cast<QPushButton*>(dialog.item(IDCANCEL));
     ASSERT_TRUE(insert && cancel);
