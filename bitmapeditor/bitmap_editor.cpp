@@ -320,15 +320,9 @@ bool BitmapEditor::quick_save() {
 bool BitmapEditor::confirm_discard() {
     history_.end_stroke(bitmap_.get());
     if (!history_.changed()) return true;
-    switch (window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kCaption)) {
-    case SaveChoice::Save:
-        return quick_save();
-    case SaveChoice::Discard:
-        return true;
-    case SaveChoice::Cancel:
-        break;
-    }
-    return false;
+    const SaveChoice answer =
+        window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kCaption);
+    return platform::may_discard_after(answer, [this] { return quick_save(); });
 }
 
 void BitmapEditor::report_failure(TavironAccess action, const std::string& path, std::int32_t status) {

@@ -567,15 +567,9 @@ bool EditorWindowProc::quick_save() {
 bool EditorWindowProc::confirm_discard() {
     history_.commit(&model_); // a drag under way counts as a change
     if (!history_.changed()) return true;
-    switch (window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kEditorTitle)) {
-    case SaveChoice::Save:
-        return quick_save();
-    case SaveChoice::Discard:
-        return true;
-    case SaveChoice::Cancel:
-        break;
-    }
-    return false;
+    const SaveChoice answer =
+        window_.ask_save_changes(platform::unsaved_changes_text(history_.file().path), kEditorTitle);
+    return platform::may_discard_after(answer, [this] { return quick_save(); });
 }
 
 } // namespace editor

@@ -14,6 +14,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/box_style.h"
+
 namespace platform {
 
 // The question asked before unsaved changes would be discarded, naming the document's file (its
@@ -21,6 +23,12 @@ namespace platform {
 inline std::string unsaved_changes_text(const std::string& path) {
     const std::string name = path.empty() ? "untitled" : path.substr(path.find_last_of('/') + 1);
     return "Save the changes to " + name + "?";
+}
+
+// Whether the document may be discarded after `answer` to that question: Discard yes, Cancel no,
+// Save only when `save` (the editor's own save) succeeded.
+inline bool may_discard_after(UnsavedAnswer answer, const std::function<bool()>& save) {
+    return answer == UnsavedAnswer::Discard || (answer == UnsavedAnswer::Save && save());
 }
 
 template <class Step> class UndoHistory {
