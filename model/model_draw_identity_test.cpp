@@ -81,18 +81,18 @@ std::vector<std::pair<std::string, std::vector<float>>> GlState() {
 // Two models built the same way: a wavy grid with material runs, and random overlapping
 // triangles with everything a model may hold.
 void AddMaterials(Model* m, GLuint opaqueTexture, GLuint translucentTexture) {
-    struct Spec {
+    struct MaterialCase {
         float r, g, b, a, shininess;
         GLuint texture;
     };
-    const Spec specs[] = {{0.9f, 0.2f, 0.1f, 1, 10, 0},
-                          {0.1f, 0.8f, 0.3f, 1, 40, 0},
-                          {0.9f, 0.2f, 0.1f, 1, 10, 0},
-                          {0.2f, 0.3f, 0.9f, 0.45f, 5, 0},
-                          {1, 1, 1, 1, 0, opaqueTexture},
-                          {1, 1, 1, 1, 20, translucentTexture},
-                          {0.7f, 0.7f, 0.2f, 1, 0, kMissingTexture}};
-    for (const Spec& s : specs) {
+    const MaterialCase cases[] = {{0.9f, 0.2f, 0.1f, 1, 10, 0},
+                                  {0.1f, 0.8f, 0.3f, 1, 40, 0},
+                                  {0.9f, 0.2f, 0.1f, 1, 10, 0},
+                                  {0.2f, 0.3f, 0.9f, 0.45f, 5, 0},
+                                  {1, 1, 1, 1, 0, opaqueTexture},
+                                  {1, 1, 1, 1, 20, translucentTexture},
+                                  {0.7f, 0.7f, 0.2f, 1, 0, kMissingTexture}};
+    for (const MaterialCase& s : cases) {
         const float ambient[4] = {s.r * 0.3f, s.g * 0.3f, s.b * 0.3f, 1}, diffuse[4] = {s.r, s.g, s.b, s.a},
                     specular[4] = {0.6f, 0.6f, 0.6f, 1}, emission[4] = {0.02f, 0.0f, 0.05f, 1};
         AddMaterial(m, "m", ambient, diffuse, specular, emission, s.shininess);
