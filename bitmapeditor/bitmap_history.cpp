@@ -26,7 +26,7 @@ std::uint32_t read_pixel(const Taviron& bitmap, std::uint32_t index) {
 } // namespace
 
 std::size_t BitmapStep::bytes() const {
-    return sizeof(*this) + indices.size() * 8 + pixel_bytes(bitmap.get()) + file.path.size();
+    return sizeof(*this) + indices.size() * 8 + pixel_bytes(bitmap.get()) + fileSwap.file.path.size();
 }
 
 std::unique_ptr<Taviron> copy_bitmap(const Taviron& source) {
@@ -87,11 +87,7 @@ void BitmapHistory::replaced(std::unique_ptr<Taviron> previous, bool newFile, co
     stroke_.reset();
     BitmapStep step;
     step.bitmap = std::move(previous);
-    if (newFile) {
-        step.swapsFile = true;
-        step.file = file_;
-        step.savedPosition = steps_.saved_position();
-    }
+    if (newFile) step.fileSwap = steps_.file_swap(file_);
     steps_.push(std::move(step));
     if (newFile) saved_as(file);
 }
@@ -110,12 +106,7 @@ bool BitmapHistory::apply(BitmapStep& step, std::unique_ptr<Taviron>& bitmap) {
             step.values[k] = present;
         }
     }
-    if (step.swapsFile) {
-        std::swap(step.file, file_);
-        const std::uint64_t saved = steps_.saved_position();
-        steps_.set_saved_position(step.savedPosition);
-        step.savedPosition = saved;
-    }
+    steps_.exchange_file(step.fileSwap, file_);
     return true;
 }
 

@@ -25,10 +25,7 @@ enum : int {
 };
 
 // The file the bitmap was last loaded from or saved to; empty path: untitled.
-struct BitmapFile {
-    std::string path;
-    bool compressed = false;
-};
+using BitmapFile = platform::DocumentFile;
 
 struct BitmapStep {
     // A stroke: pixel indices and the other value of each.
@@ -38,9 +35,7 @@ struct BitmapStep {
     // A replacement: the other bitmap.
     std::unique_ptr<Taviron> bitmap;
     // Set on steps that make the bitmap another file's: exchanged on undo and redo.
-    bool swapsFile = false;
-    BitmapFile file;
-    std::uint64_t savedPosition = 0;
+    platform::FileSwap fileSwap;
     std::size_t bytes() const;
 };
 

@@ -211,7 +211,7 @@ class ReplaceAction final : public ModelAction {
 } // namespace
 
 std::size_t ModelStep::bytes() const {
-    std::size_t total = sizeof(*this) + file.path.size();
+    std::size_t total = sizeof(*this) + fileSwap.file.path.size();
     for (const auto& action : actions)
         total += action->bytes();
     return total;
@@ -251,16 +251,15 @@ void DocumentHistory::note_replaced(Model& previous) {
 
 void DocumentHistory::note_file_swap() {
     if (!open_) return;
-    open_->swapsFile = true;
-    open_->file = file_;
-    open_->savedPosition = steps_.saved_position();
+    open_->fileSwap = steps_.file_swap(file_);
 }
 
 bool DocumentHistory::commit(const Model* model) {
     if (!open_) return false;
     std::unique_ptr<ModelStep> step = std::move(open_);
-    const bool changes = step->swapsFile || std::any_of(step->actions.begin(), step->actions.end(),
-                                                        [model](const auto& a) { return a->changes(model); });
+    const bool changes =
+        step->fileSwap.active || std::any_of(step->actions.begin(), step->actions.end(),
+                                             [model](const auto& a) { return a->changes(model); });
     if (!changes) return false;
     steps_.push(std::move(*step));
     return true;
@@ -277,12 +276,7 @@ bool DocumentHistory::apply(ModelStep& step, Model* model, bool forward) {
             return false;
         }
     }
-    if (step.swapsFile) {
-        std::swap(step.file, file_);
-        const std::uint64_t saved = steps_.saved_position();
-        steps_.set_saved_position(step.savedPosition);
-        step.savedPosition = saved;
-    }
+    steps_.exchange_file(step.fileSwap, file_);
     return true;
 }
 

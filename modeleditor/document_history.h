@@ -18,10 +18,7 @@ namespace editor {
 enum class ModelList { Vertices, Faces, Dummies, Materials };
 
 // The file a document was last loaded from or saved to; empty path: untitled.
-struct DocumentFile {
-    std::string path;
-    bool compressed = false;
-};
+using DocumentFile = platform::DocumentFile;
 
 // One reversible part of a step.
 class ModelAction {
@@ -38,9 +35,7 @@ class ModelAction {
 struct ModelStep {
     std::vector<std::unique_ptr<ModelAction>> actions;
     // Set on steps that replace the document by another file's: exchanged on undo and redo.
-    bool swapsFile = false;
-    DocumentFile file;
-    std::uint64_t savedPosition = 0;
+    platform::FileSwap fileSwap;
     std::size_t bytes() const;
 };
 

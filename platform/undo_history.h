@@ -31,6 +31,20 @@ inline bool may_discard_after(UnsavedAnswer answer, const std::function<bool()>&
     return answer == UnsavedAnswer::Discard || (answer == UnsavedAnswer::Save && save());
 }
 
+// The file a document was last loaded from or saved to, and in which form.
+struct DocumentFile {
+    std::string path;
+    bool compressed = false;
+};
+
+// Kept by a step that makes the document another file's (New, Open, Load): the file and saved
+// position the document had, exchanged with the present ones on undo and redo.
+struct FileSwap {
+    bool active = false;
+    DocumentFile file;
+    std::uint64_t savedPosition = 0;
+};
+
 template <class Step> class UndoHistory {
   public:
     struct Entry {
@@ -81,6 +95,16 @@ template <class Step> class UndoHistory {
         notify();
     }
     void mark_saved() { set_saved_position(position()); }
+    // What a step that changes the document's file keeps: `present` and the saved position.
+    FileSwap file_swap(const DocumentFile& present) const { return {true, present, saved_}; }
+    // Exchanges the document's file and saved position with those `swap` keeps, if it is active.
+    void exchange_file(FileSwap& swap, DocumentFile& present) {
+        if (!swap.active) return;
+        std::swap(swap.file, present);
+        const std::uint64_t saved = saved_;
+        set_saved_position(swap.savedPosition);
+        swap.savedPosition = saved;
+    }
     bool changed() const { return position() != saved_; }
 
     // Forgets every step; the present state becomes the saved one.
