@@ -78,6 +78,14 @@ void put(uint8_t* out, const uint8_t* rgb) {
     out[3] = 255;
 }
 
+// One pixel of a bit-field row: each channel taken through its mask.
+void put_masked(uint8_t* out, const Channel* ch, uint32_t pixel) {
+    out[0] = ch[0](pixel);
+    out[1] = ch[1](pixel);
+    out[2] = ch[2](pixel);
+    out[3] = 255;
+}
+
 void decode_plain_row(const uint8_t* src, const BmpHeader& h, const Channel* ch, uint8_t* out) {
     const int32_t w = h.width;
     switch (h.bit_count) {
@@ -94,14 +102,8 @@ void decode_plain_row(const uint8_t* src, const BmpHeader& h, const Channel* ch,
             put(out + x * 4, h.palette[src[x]]);
         break;
     case 16:
-        for (int32_t x = 0; x < w; ++x) {
-            const uint32_t p = u16(src + x * 2);
-            uint8_t* o = out + x * 4;
-            o[0] = ch[0](p);
-            o[1] = ch[1](p);
-            o[2] = ch[2](p);
-            o[3] = 255;
-        }
+        for (int32_t x = 0; x < w; ++x)
+            put_masked(out + x * 4, ch, u16(src + x * 2));
         break;
     case 24:
         // One 32-bit store a pixel (red in the low byte, as the bytes lie in memory on
@@ -123,14 +125,8 @@ void decode_plain_row(const uint8_t* src, const BmpHeader& h, const Channel* ch,
                 o[3] = 255;
             }
         } else {
-            for (int32_t x = 0; x < w; ++x) {
-                const uint32_t p = u32(src + x * 4);
-                uint8_t* o = out + x * 4;
-                o[0] = ch[0](p);
-                o[1] = ch[1](p);
-                o[2] = ch[2](p);
-                o[3] = 255;
-            }
+            for (int32_t x = 0; x < w; ++x)
+                put_masked(out + x * 4, ch, u32(src + x * 4));
         }
         break;
     default:

@@ -20,26 +20,12 @@
 #include <vector>
 
 #include "model/interchange.h"
+#include "model/interchange_common.h"
 #include "model/interchange_formats.h"
 #include "model/interchange_obj.h"
 #include "platform/atomic_file.h"
 
 namespace {
-
-int32_t Fail(std::string* reason, int32_t status, const std::string& text) {
-    if (reason) *reason = text;
-    return status;
-}
-
-int32_t FailErrno(std::string* reason, int error) {
-    Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
-    errno = error;
-    return MODEL_ERR_OPEN;
-}
-
-std::string Cut(const std::string& s, size_t n) {
-    return s.size() <= n ? s : s.substr(0, n);
-}
 
 // Names for the materials and, last, for the fallback material of faces whose material is out
 // of range: distinct, never empty, and for OBJ on one line.
@@ -51,16 +37,7 @@ std::vector<std::string> MaterialNames(const Model& model, bool oneLine) {
             for (char& c : name)
                 if (c == '\r' || c == '\n') c = '_';
         }
-        if (name.empty()) name = kDefaultMaterialName;
-        std::string candidate = name;
-        for (int n = 2; taken.count(candidate); ++n) {
-            std::string suffix = std::to_string(n);
-            suffix.insert(suffix.begin(), '_');
-            candidate = Cut(name, 11 - suffix.size());
-            candidate.append(suffix);
-        }
-        taken.insert(candidate);
-        names.push_back(candidate);
+        names.push_back(UniqueMaterialName(std::move(name), taken));
     };
     for (int32_t i = 0; i < model.materialCount; ++i)
         add(std::string(model.materials[i].name, strnlen(model.materials[i].name, 12)));
@@ -269,25 +246,27 @@ int32_t ExportObj(const Model& model, const std::string& path, std::string* reas
     const auto bytes = [](const std::string& s) {
         return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(s.data()), s.size());
     };
-    if (!platform::write_file_atomically(mtlPath.c_str(), {bytes(text.mtl)})) return FailErrno(reason, errno);
-    if (!platform::write_file_atomically(path.c_str(), {bytes(text.obj)})) return FailErrno(reason, errno);
+    if (!platform::write_file_atomically(mtlPath.c_str(), {bytes(text.mtl)}))
+        return InterchangeErrnoFailure(reason, errno);
+    if (!platform::write_file_atomically(path.c_str(), {bytes(text.obj)}))
+        return InterchangeErrnoFailure(reason, errno);
     return MODEL_OK;
 }
 
 int32_t ExportScene(const Model& model, const std::string& path, const char* format, std::string* reason) {
-    if (!platform::replaceable_file(path.c_str())) return FailErrno(reason, errno);
+    if (!platform::replaceable_file(path.c_str())) return InterchangeErrnoFailure(reason, errno);
     const bool keepsMaterials = std::strncmp(format, "gltf", 4) == 0 || std::strncmp(format, "glb", 3) == 0;
     std::unique_ptr<aiScene> scene = BuildScene(model, !keepsMaterials);
     StagingDir staging(path);
-    if (!staging.ok()) return FailErrno(reason, errno);
+    if (!staging.ok()) return InterchangeErrnoFailure(reason, errno);
     Assimp::Exporter exporter;
     const std::string staged = staging.path() + "/" + BaseNameOf(path);
     if (exporter.Export(scene.get(), format, staged) != AI_SUCCESS) {
         std::string text = exporter.GetErrorString();
-        return Fail(reason, MODEL_ERR_FORMAT,
-                    text.empty() ? "the model cannot be written in this format" : text);
+        return InterchangeFailure(reason, MODEL_ERR_FORMAT,
+                                  text.empty() ? "the model cannot be written in this format" : text);
     }
-    if (!staging.Publish()) return FailErrno(reason, errno);
+    if (!staging.Publish()) return InterchangeErrnoFailure(reason, errno);
     return MODEL_OK;
 }
 
@@ -295,18 +274,19 @@ int32_t ExportScene(const Model& model, const std::string& path, const char* for
 
 int32_t ExportModel(const Model* model, const char* path, std::string* reason) {
     const char* format = InterchangeWriterFor(InterchangeExtension(path));
-    if (!format) return Fail(reason, MODEL_ERR_EXTENSION, "no model writer for this file name");
+    if (!format) return InterchangeFailure(reason, MODEL_ERR_EXTENSION, "no model writer for this file name");
     for (int32_t f = 0; f < model->faceCount; ++f) {
         const Face& face = model->faces[f];
         for (int32_t v : {face.a, face.b, face.c}) {
             if (v < 0 || v >= model->vertexCount)
-                return Fail(reason, MODEL_ERR_RANGE, "face " + std::to_string(f) + " names a missing vertex");
+                return InterchangeFailure(reason, MODEL_ERR_RANGE,
+                                          "face " + std::to_string(f) + " names a missing vertex");
         }
     }
     try {
         if (std::strcmp(format, "obj") == 0) return ExportObj(*model, path, reason);
         return ExportScene(*model, path, format, reason);
     } catch (const std::bad_alloc&) {
-        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+        return InterchangeFailure(reason, MODEL_ERR_MEMORY, "out of memory");
     }
 }

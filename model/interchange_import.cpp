@@ -10,14 +10,10 @@
 #include <new>
 
 #include "model/interchange.h"
+#include "model/interchange_common.h"
 #include "model/interchange_scene.h"
 
 namespace {
-
-int32_t Fail(std::string* reason, int32_t status, const std::string& text) {
-    if (reason) *reason = text;
-    return status;
-}
 
 // The reader's own message, or a plain one when it gives none.
 std::string ReaderReason(const Assimp::Importer& importer) {
@@ -43,53 +39,46 @@ constexpr const char* kGlbTooLong = "the GLB's first chunk is longer than the fi
 
 int32_t ImportModel(Model* model, const char* path, std::string* reason) {
     if (!InterchangeCanRead(path))
-        return Fail(reason, MODEL_ERR_EXTENSION, "no model reader for this file name");
+        return InterchangeFailure(reason, MODEL_ERR_EXTENSION, "no model reader for this file name");
     // The reader's own "unable to open" says nothing of why; the system's reason does.
     struct stat info {};
     const int statError = stat(path, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
-    if (statError != 0) {
-        Fail(reason, MODEL_ERR_OPEN, std::strerror(statError));
-        errno = statError;
-        return MODEL_ERR_OPEN;
-    }
+    if (statError != 0) return InterchangeErrnoFailure(reason, statError);
     if (FILE* probe = std::fopen(path, "rb")) {
         uint8_t head[16];
         const size_t got = std::fread(head, 1, sizeof head, probe);
         std::fclose(probe);
         if (!GlbChunkFits(head, got, uint64_t(info.st_size)))
-            return Fail(reason, MODEL_ERR_FORMAT, kGlbTooLong);
+            return InterchangeFailure(reason, MODEL_ERR_FORMAT, kGlbTooLong);
     } else {
-        const int error = errno;
-        Fail(reason, MODEL_ERR_OPEN, std::strerror(error));
-        errno = error;
-        return MODEL_ERR_OPEN;
+        return InterchangeErrnoFailure(reason, errno);
     }
     try {
         Assimp::Importer importer;
         const aiScene* scene = importer.ReadFile(path, InterchangeReadFlags());
-        if (!scene) return Fail(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        if (!scene) return InterchangeFailure(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
         return ModelFromScene(model, scene, reason);
     } catch (const std::bad_alloc&) {
-        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+        return InterchangeFailure(reason, MODEL_ERR_MEMORY, "out of memory");
     } catch (const std::exception& e) {
-        return Fail(reason, MODEL_ERR_FORMAT, e.what());
+        return InterchangeFailure(reason, MODEL_ERR_FORMAT, e.what());
     }
 }
 
 int32_t ImportModelMemory(Model* model, const void* data, size_t size, const char* hint,
                           std::string* reason) {
-    if (!data || size == 0) return Fail(reason, MODEL_ERR_FORMAT, "the file is empty");
+    if (!data || size == 0) return InterchangeFailure(reason, MODEL_ERR_FORMAT, "the file is empty");
     if (!GlbChunkFits(static_cast<const uint8_t*>(data), size, size))
-        return Fail(reason, MODEL_ERR_FORMAT, kGlbTooLong);
+        return InterchangeFailure(reason, MODEL_ERR_FORMAT, kGlbTooLong);
     try {
         Assimp::Importer importer;
         const aiScene* scene =
             importer.ReadFileFromMemory(data, size, InterchangeReadFlags(), hint ? hint : "");
-        if (!scene) return Fail(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        if (!scene) return InterchangeFailure(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
         return ModelFromScene(model, scene, reason);
     } catch (const std::bad_alloc&) {
-        return Fail(reason, MODEL_ERR_MEMORY, "out of memory");
+        return InterchangeFailure(reason, MODEL_ERR_MEMORY, "out of memory");
     } catch (const std::exception& e) {
-        return Fail(reason, MODEL_ERR_FORMAT, e.what());
+        return InterchangeFailure(reason, MODEL_ERR_FORMAT, e.what());
     }
 }

@@ -1,5 +1,7 @@
 #include "model/interchange_scene.h"
 
+#include "model/interchange_common.h"
+
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -196,24 +198,6 @@ void ColourOr(const aiMaterial& m, const char* key, unsigned type, unsigned inde
     }
 }
 
-std::string Cut(const std::string& s, size_t n) {
-    return s.size() <= n ? s : s.substr(0, n);
-}
-
-// The name cut to 11 characters; a name already taken gets "_2", "_3", ... in its last places.
-std::string UniqueName(std::string name, std::set<std::string>& taken) {
-    if (name.empty()) name = kDefaultMaterialName;
-    std::string candidate = Cut(name, 11);
-    for (int n = 2; taken.count(candidate); ++n) {
-        std::string suffix = std::to_string(n);
-        suffix.insert(suffix.begin(), '_');
-        candidate = Cut(name, 11 - suffix.size());
-        candidate.append(suffix);
-    }
-    taken.insert(candidate);
-    return candidate;
-}
-
 int32_t AddSceneMaterial(Model* model, const aiMaterial& m, std::set<std::string>& taken) {
     aiString rawName;
     std::string name;
@@ -236,13 +220,8 @@ int32_t AddSceneMaterial(Model* model, const aiMaterial& m, std::set<std::string
         if (!(shininess >= 0)) shininess = 0; // NaN too
         if (shininess > kMaxShininess) shininess = kMaxShininess;
     }
-    return AddMaterial(model, UniqueName(name, taken).c_str(), ambient, diffuse, specular, emission,
+    return AddMaterial(model, UniqueMaterialName(name, taken).c_str(), ambient, diffuse, specular, emission,
                        shininess);
-}
-
-int32_t Fail(std::string* reason, int32_t status, const char* text) {
-    if (reason) *reason = text;
-    return status;
 }
 
 int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
@@ -277,8 +256,9 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
     }
     // Every face may bring three new vertices; both counts must fit the model's 32-bit fields.
     if (faces > uint64_t(INT32_MAX) / 3)
-        return Fail(reason, MODEL_ERR_RANGE, "more faces than a Korvex model holds");
-    if (dummies.size() > size_t(INT32_MAX)) return Fail(reason, MODEL_ERR_RANGE, "too many dummies");
+        return InterchangeFailure(reason, MODEL_ERR_RANGE, "more faces than a Korvex model holds");
+    if (dummies.size() > size_t(INT32_MAX))
+        return InterchangeFailure(reason, MODEL_ERR_RANGE, "too many dummies");
 
     int32_t status = ResizeFaces(fresh, int32_t(faces));
     if (status != MODEL_OK) return status;
@@ -295,7 +275,7 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
     }
     int32_t fallback = -1;
     if (fallbackUsed) {
-        status = AddDefaultMaterial(fresh, UniqueName(kDefaultMaterialName, taken).c_str());
+        status = AddDefaultMaterial(fresh, UniqueMaterialName(kDefaultMaterialName, taken).c_str());
         if (status != MODEL_OK) return status;
         fallback = fresh->materialCount - 1;
     }
@@ -308,7 +288,7 @@ int32_t Build(Model* fresh, const aiScene& scene, std::string* reason) {
         const aiMesh* mesh = UsableMesh(scene, in.mesh);
         if (!mesh) continue;
         if (!MapMeshVertices(*mesh, in, positions, localToModel))
-            return Fail(reason, MODEL_ERR_RANGE, "a face names a vertex its mesh lacks");
+            return InterchangeFailure(reason, MODEL_ERR_RANGE, "a face names a vertex its mesh lacks");
         const aiVector3D* uv = mesh->mTextureCoords[0];
         const int32_t sceneMaterial = materialOf(*mesh);
         const int32_t material = sceneMaterial >= 0 ? korvexIndex[size_t(sceneMaterial)] : fallback;
@@ -346,7 +326,8 @@ unsigned InterchangeReadFlags() {
 }
 
 int32_t ModelFromScene(Model* model, const aiScene* scene, std::string* reason) {
-    if (!scene || !scene->mRootNode) return Fail(reason, MODEL_ERR_RANGE, "the file holds no scene");
+    if (!scene || !scene->mRootNode)
+        return InterchangeFailure(reason, MODEL_ERR_RANGE, "the file holds no scene");
     Model fresh;
     ModelInit(&fresh);
     int32_t status;

@@ -47,6 +47,20 @@ bool CornersValid(DialogContext& context, DialogWindow& dialog, std::int32_t a, 
     return false;
 }
 
+// OK ends the dialog with 1 when `accept` agrees (a refusal keeps it open); Cancel ends it with 2.
+template <typename Accept> bool OkOrCancel(DialogWindow& dialog, int id, int notification, Accept accept) {
+    if (notification != BN_CLICKED) return false;
+    if (id == IDOK) {
+        if (accept()) dialog.end_dialog(1);
+        return true;
+    }
+    if (id == IDCANCEL) {
+        dialog.end_dialog(2);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 // --- Vertex ---
@@ -57,18 +71,11 @@ bool VertexDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
 }
 
 bool VertexDialogProc::command(DialogWindow& dialog, int id, int notification) {
-    if (notification != BN_CLICKED) return false;
-    if (id == IDOK) {
+    return OkOrCancel(dialog, id, notification, [&] {
         AddVertex(context_.model, ScanFieldFloat(dialog.item_text(IDC_X)),
                   ScanFieldFloat(dialog.item_text(IDC_Y)), ScanFieldFloat(dialog.item_text(IDC_Z)), 0);
-        dialog.end_dialog(1);
         return true;
-    }
-    if (id == IDCANCEL) {
-        dialog.end_dialog(2);
-        return true;
-    }
-    return false;
+    });
 }
 
 // --- Face ---
@@ -87,26 +94,19 @@ bool FaceDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
 }
 
 bool FaceDialogProc::command(DialogWindow& dialog, int id, int notification) {
-    if (notification != BN_CLICKED) return false;
-    if (id == IDOK) {
+    return OkOrCancel(dialog, id, notification, [&] {
         const std::int32_t a = AtoiField(dialog.item_text(IDC_VERTEX_A));
         const std::int32_t b = AtoiField(dialog.item_text(IDC_VERTEX_B));
         const std::int32_t c = AtoiField(dialog.item_text(IDC_VERTEX_C));
         const std::int32_t material = AtoiField(dialog.item_text(IDC_FACE_MATERIAL));
-        if (!CornersValid(context_, dialog, a, b, c)) return true;
+        if (!CornersValid(context_, dialog, a, b, c)) return false;
         if (AddFace(context_.model, a, b, c, material) == MODEL_OK) {
             float coords[6];
             ReadTexCoords(dialog, coords);
             SetFaceTexCoords(context_.model, FaceCount(context_.model) - 1, coords);
         }
-        dialog.end_dialog(1);
         return true;
-    }
-    if (id == IDCANCEL) {
-        dialog.end_dialog(2);
-        return true;
-    }
-    return false;
+    });
 }
 
 // --- Dummy ---
@@ -119,8 +119,7 @@ bool DummyDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
 }
 
 bool DummyDialogProc::command(DialogWindow& dialog, int id, int notification) {
-    if (notification != BN_CLICKED) return false;
-    if (id == IDOK) {
+    return OkOrCancel(dialog, id, notification, [&] {
         const float x = ScanFieldFloat(dialog.item_text(IDC_X));
         const float y = ScanFieldFloat(dialog.item_text(IDC_Y));
         const float z = ScanFieldFloat(dialog.item_text(IDC_Z));
@@ -131,14 +130,8 @@ bool DummyDialogProc::command(DialogWindow& dialog, int id, int notification) {
             ShowBox(context_, dialog, text, platform::BoxStyle::icon_warning);
         }
         AddDummy(context_.model, dummyId, x, y, z);
-        dialog.end_dialog(1);
         return true;
-    }
-    if (id == IDCANCEL) {
-        dialog.end_dialog(2);
-        return true;
-    }
-    return false;
+    });
 }
 
 // --- Face properties ---
@@ -181,20 +174,11 @@ bool FacePropertiesProc::apply(DialogWindow& dialog) {
 }
 
 bool FacePropertiesProc::command(DialogWindow& dialog, int id, int notification) {
-    if (notification != BN_CLICKED) return false;
-    if (id == IDOK) {
-        if (apply(dialog)) dialog.end_dialog(1);
-        return true;
-    }
-    if (id == IDC_APPLY) {
+    if (notification == BN_CLICKED && id == IDC_APPLY) {
         apply(dialog);
         return true;
     }
-    if (id == IDCANCEL) {
-        dialog.end_dialog(2);
-        return true;
-    }
-    return false;
+    return OkOrCancel(dialog, id, notification, [&] { return apply(dialog); });
 }
 
 } // namespace editor
