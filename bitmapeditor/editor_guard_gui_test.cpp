@@ -21,13 +21,6 @@
 namespace bmpedit {
 namespace {
 
-void application() {
-    static int argc = 1;
-    static char name[] = "taviron_editor_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv); // shared with the other GUI tests
-}
-
 void answer_question(QMessageBox::StandardButton button, QString& text) {
     QTimer::singleShot(50, [button, &text] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -38,7 +31,6 @@ void answer_question(QMessageBox::StandardButton button, QString& text) {
 }
 
 TEST(EditorGuardGui, CloseAsksAndUndoRedoAndSaveWorkFromTheKeyboard) {
-    application();
     std::vector<int> quits;
     EditorMainWindow window([&quits](int code) { quits.push_back(code); });
     window.show();
@@ -88,7 +80,6 @@ TEST(EditorGuardGui, CloseAsksAndUndoRedoAndSaveWorkFromTheKeyboard) {
 }
 
 TEST(EditorGuardGui, ALongFileJobShowsItsProgressWhileTheWindowRepaints) {
-    application();
     EditorMainWindow window([](int) {});
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

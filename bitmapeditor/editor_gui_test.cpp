@@ -23,19 +23,9 @@
 namespace bmpedit {
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "taviron_editor_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own globals may be gone by the time static objects are.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class EditorGui : public testing::Test {
   protected:
     void SetUp() override {
-        application();
         window = std::make_unique<EditorMainWindow>([this](int code) { quits.push_back(code); });
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

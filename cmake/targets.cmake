@@ -42,7 +42,8 @@ endfunction()
 # kx_test(name [GUI] SOURCES ... [DEPS ...]): one GoogleTest executable, registered with CTest.
 # The test runs in its build folder; KX_SOURCE_DIR and KX_BINARY_DIR tell it where things are.
 # GUI marks a test that puts windows on the X display: such tests never run at the same time,
-# as one test's window would cover another's while that one reads pixels from the screen.
+# as one test's window would cover another's while that one reads pixels from the screen. A GUI
+# test program gets its main from platform/qt/gui_test_main.cpp, which makes the QApplication.
 function(kx_test name)
   cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
   # Fuzz and benchmark builds are for their own programs only.
@@ -52,6 +53,11 @@ function(kx_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(ARG_GUI)
+    # One QApplication for the whole program, made by the shared main.
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform/qt/gui_test_main.cpp)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
+  endif()
   kx_automoc_if_qt(${name} ${ARG_DEPS})
   target_compile_definitions(${name} PRIVATE
     KX_SOURCE_DIR="${PROJECT_SOURCE_DIR}" KX_BINARY_DIR="${PROJECT_BINARY_DIR}")

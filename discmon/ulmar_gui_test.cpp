@@ -15,21 +15,12 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "ulmar_gui_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 struct Box {
     std::string text, caption;
     platform::BoxStyle style;
 };
 
 TEST(UlmarWindow, ReportsDrivesThenInsertionAndRemoval) {
-    application();
     FakeDrives drives;
     drives.optical = {'D', 'E'};
     DiscMonitor monitor(drives);
@@ -73,7 +64,6 @@ TEST(UlmarWindow, ReportsDrivesThenInsertionAndRemoval) {
 }
 
 TEST(UlmarWindow, OtherDrivesAreIgnoredAndBoxesWaitForTheLoop) {
-    application();
     FakeDrives drives;
     drives.optical = {'D', 'E'};
     DiscMonitor monitor(drives);

@@ -13,14 +13,6 @@
 namespace glview {
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "glview_window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-
 // Colour of a back-buffer pixel, counted from the bottom-left, as 0x00BBGGRR.
 std::uint32_t back_pixel(int x, int y) {
     unsigned char px[4] = {};
@@ -30,8 +22,6 @@ std::uint32_t back_pixel(int x, int y) {
 }
 
 TEST(ViewOnWindow, ClearsToTheWindowBackgroundAndErasesAfterEachSwap) {
-    QApplication& application = app();
-    (void)application;
     QWidget host;
     host.resize(120, 90);
     platform::GlWindowSurface surface(&host, 0x000000FF);

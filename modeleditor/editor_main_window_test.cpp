@@ -30,10 +30,6 @@
 namespace editor {
 namespace {
 
-QApplication& app() {
-    return *qApp;
-}
-
 void Wait(int ms) {
     QTest::qWait(ms);
 }
@@ -91,7 +87,6 @@ class EditorWindowTest : public ::testing::Test {
     EditorState& State() { return window.proc().state(); }
     Model* TheModel() { return window.proc().model(); }
 
-    QApplication& application = app();
     std::filesystem::path path;
     EditorMainWindow window;
 };
@@ -392,10 +387,3 @@ TEST(KorvexEditorProgram, WithoutADisplayItSaysSoInOneLine) {
 
 } // namespace
 } // namespace editor
-
-// The application lives on main's stack, so it is gone before static destruction begins.
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

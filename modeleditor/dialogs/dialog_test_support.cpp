@@ -7,10 +7,6 @@
 
 namespace editor::testing {
 
-QApplication& TestApplication() {
-    return *qApp;
-}
-
 DialogTest::DialogTest() {
     ModelInit(&model);
 }
@@ -42,11 +38,3 @@ QRect DialogTest::Pixels(const platform::TemplateDialog& dialog, int x, int y, i
 }
 
 } // namespace editor::testing
-
-// The application lives on main's stack, so it is gone before static destruction begins (the GL
-// and font stacks tear their own statics down then).
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

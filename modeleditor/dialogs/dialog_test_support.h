@@ -17,8 +17,6 @@
 
 namespace editor::testing {
 
-QApplication& TestApplication();
-
 struct SeenBox {
     const platform::DialogWindow* owner;
     std::string text;
@@ -77,7 +75,6 @@ class DialogTest : public ::testing::Test {
     // dialog: x * base width / 4 and y * base height / 8, rounded.
     static QRect Pixels(const platform::TemplateDialog& dialog, int x, int y, int width, int height);
 
-    QApplication& application = TestApplication();
     Model model{};
     EditorState state;
     FakeEditorWindow mainWindow;

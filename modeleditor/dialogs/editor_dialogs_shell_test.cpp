@@ -53,7 +53,6 @@ class DialogsOverTheEditor : public ::testing::Test {
         QTest::mouseClick(dialog.item(id), Qt::LeftButton);
     }
 
-    QApplication& application = TestApplication();
     EditorMainWindow window;
 };
 

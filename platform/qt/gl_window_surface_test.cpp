@@ -14,14 +14,6 @@
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "platform_qt_gl_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-
 // Colour of the back buffer's bottom-left pixel as 0x00BBGGRR.
 std::uint32_t back_pixel() {
     QOpenGLFunctions* f = QOpenGLContext::currentContext()->functions();
@@ -40,7 +32,6 @@ class GlWindowSurfaceTest : public ::testing::Test {
         // A GUI test that cannot get its context fails; it never passes by skipping.
         ASSERT_TRUE(surface.create_context()) << "no GL context for a window";
     }
-    QApplication& application = app(); // before any widget
     QWidget host;
     platform::GlWindowSurface surface{&host, 0x00336699};
 };

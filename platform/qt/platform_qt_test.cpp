@@ -29,15 +29,6 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "platform_qt_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own globals may be gone by the time static objects are.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 // Runs `answer` on the modal dialog of type T once it is shown.
 // Types a name into a file dialog's name box, as the user would.
 void type_file_name(QFileDialog* dialog, const std::filesystem::path& path) {
@@ -72,7 +63,6 @@ template <typename T> void answer_dialog(std::function<void(T*)> answer) {
 
 class PlatformQt : public testing::Test {
   protected:
-    void SetUp() override { application(); }
 };
 
 TEST_F(PlatformQt, MessageBoxShowsUtf8NamesAndOtherBytesAsLatin1) {

@@ -22,10 +22,6 @@
 namespace platform {
 namespace {
 
-QApplication& app() {
-    return *qApp;
-}
-
 constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
 
 DialogTemplate SampleTemplate() {
@@ -91,7 +87,6 @@ class RecordingProcedure : public OwnerDrawProcedure {
 
 class TemplateDialogTest : public ::testing::Test {
   protected:
-    QApplication& application = app();
     RecordingProcedure procedure;
     DialogTemplate sample = SampleTemplate();
 };
@@ -322,10 +317,3 @@ TEST_F(TemplateDialogTest, ItemTextsAndNumbers) {
 
 } // namespace
 } // namespace platform
-
-// The application lives on main's stack, so it is gone before static destruction begins.
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
