@@ -8,6 +8,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+
+#include "platform/qt/test_message_box.h"
 #include <QTimer>
 
 #include <atomic>
@@ -20,15 +22,6 @@
 
 namespace bmpedit {
 namespace {
-
-void answer_question(QMessageBox::StandardButton button, QString& text) {
-    QTimer::singleShot(50, [button, &text] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->button(button)) return answer_question(button, text);
-        text = box->text();
-        box->button(button)->click();
-    });
-}
 
 TEST(EditorGuardGui, CloseAsksAndUndoRedoAndSaveWorkFromTheKeyboard) {
     std::vector<int> quits;
@@ -45,10 +38,10 @@ TEST(EditorGuardGui, CloseAsksAndUndoRedoAndSaveWorkFromTheKeyboard) {
     EXPECT_TRUE(window.isWindowModified());
     EXPECT_EQ(window.windowTitle(), "App[*]");
 
-    QString asked;
-    answer_question(QMessageBox::Cancel, asked);
+    platform::AnsweredBox asked;
+    platform::answer_next_box(asked, QMessageBox::Cancel);
     EXPECT_FALSE(window.close());
-    EXPECT_EQ(asked, "Save the changes to untitled?");
+    EXPECT_EQ(asked.text, "Save the changes to untitled?");
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(quits.empty());
     // Without a window manager the window is not made active again when the box goes.
@@ -73,7 +66,7 @@ TEST(EditorGuardGui, CloseAsksAndUndoRedoAndSaveWorkFromTheKeyboard) {
 
     // Changed again: Discard closes.
     QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
-    answer_question(QMessageBox::Discard, asked);
+    platform::answer_next_box(asked, QMessageBox::Discard);
     EXPECT_TRUE(window.close());
     EXPECT_EQ(quits, std::vector<int>{0});
     std::filesystem::remove(path);

@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+
+#include "platform/qt/test_message_box.h"
 #include <QTimer>
 #include <QWindow>
 
@@ -19,16 +21,6 @@
 
 namespace editor {
 namespace {
-
-// Presses `button` on the next question box that comes up and tells its text.
-void AnswerQuestion(QMessageBox::StandardButton button, QString& text) {
-    QTimer::singleShot(50, [button, &text] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->button(button)) return AnswerQuestion(button, text);
-        text = box->text();
-        box->button(button)->click();
-    });
-}
 
 TEST(EditorGuard, CloseAsksAndStaysOnCancelAndCtrlZBringsADeletedFaceBackIntoTheSavedFile) {
     const std::string path = (std::filesystem::temp_directory_path() / "kx_editor_guard.Kor").string();
@@ -59,10 +51,10 @@ TEST(EditorGuard, CloseAsksAndStaysOnCancelAndCtrlZBringsADeletedFaceBackIntoThe
     EXPECT_TRUE(window.isWindowModified());
     EXPECT_EQ(window.windowTitle(), "Korvex Editor v1.3 EN[*]");
 
-    QString asked;
-    AnswerQuestion(QMessageBox::Cancel, asked);
+    platform::AnsweredBox asked;
+    platform::answer_next_box(asked, QMessageBox::Cancel);
     EXPECT_FALSE(window.close());
-    EXPECT_EQ(asked, "Save the changes to kx_editor_guard.Kor?");
+    EXPECT_EQ(asked.text, "Save the changes to kx_editor_guard.Kor?");
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(quits.empty());
     EXPECT_EQ(FaceCount(model), 0);

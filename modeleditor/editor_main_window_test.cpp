@@ -6,6 +6,7 @@
 #include "model/korvex_file.h"
 #include "modeleditor/editor_ids.h"
 #include "platform/qt/menu_bar.h"
+#include "platform/qt/test_message_box.h"
 #include "platform/test_process.h"
 
 #include <QAction>
@@ -36,24 +37,6 @@ void Wait(int ms) {
 
 bool WaitFor(const std::function<bool()>& condition, int ms = 3000) {
     return QTest::qWaitFor(condition, ms);
-}
-
-struct SeenBox {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-
-// Closes the next message box that comes up and tells what it said.
-void AnswerNextBox(SeenBox& seen) {
-    QTimer::singleShot(50, [&seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            AnswerNextBox(seen);
-            return;
-        }
-        seen = {box->windowTitle(), box->text(), box->icon()};
-        box->accept();
-    });
 }
 
 class EditorWindowTest : public ::testing::Test {
@@ -348,8 +331,8 @@ TEST_F(EditorWindowTest, TheViewFillsItsWindowAtTheDesktopScale) {
 }
 
 TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays) {
-    SeenBox seen;
-    AnswerNextBox(seen);
+    platform::AnsweredBox seen;
+    platform::answer_next_box(seen);
     Start("/nonexistent/folder/model.Korvex");
     EXPECT_EQ(seen.title, "Korvex Editor v1.3 EN");
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
@@ -357,8 +340,8 @@ TEST_F(EditorWindowTest, AFileThatCannotBeOpenedIsReportedAndTheModelStays) {
     EXPECT_TRUE(seen.text.contains("cannot be opened"));
     EXPECT_EQ(VertexCount(TheModel()), 0);
 
-    SeenBox todo;
-    AnswerNextBox(todo);
+    platform::AnsweredBox todo;
+    platform::answer_next_box(todo);
     window.proc().handle(WM_COMMAND, 999, 0);
     EXPECT_EQ(todo.title, "TODO");
     EXPECT_EQ(todo.text, "TODO");
@@ -376,13 +359,8 @@ TEST_F(EditorWindowTest, ExitDestroysTheWindowAndReleasesTheView) {
 
 // Started where no display can be opened, the program says so in one line and ends with 1.
 TEST(KorvexEditorProgram, WithoutADisplayItSaysSoInOneLine) {
-    for (const char* display : {"", ":65000"}) {
-        const platform::ProgramRun run =
-            platform::run_without_display(KX_BINARY_DIR "/modeleditor/korvex-editor", display);
-        EXPECT_EQ(run.out, "korvex-editor: cannot open a display\n") << "DISPLAY=" << display;
-        ASSERT_TRUE(WIFEXITED(run.status)) << "DISPLAY=" << display;
-        EXPECT_EQ(WEXITSTATUS(run.status), 1) << "DISPLAY=" << display;
-    }
+    platform::expect_no_display_line(KX_BINARY_DIR "/modeleditor/korvex-editor",
+                                     "korvex-editor: cannot open a display\n");
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "platform/test_process.h"
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
 #include <cstdio>
 
 namespace platform {
@@ -27,6 +30,16 @@ ProgramRun run_without_display(const std::string& program, const std::string& di
     std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
     if (!display.empty()) command += "DISPLAY='" + display + "' ";
     return run_command(command + "'" + program + "' <&- 2>&1");
+}
+
+void expect_no_display_line(const std::string& program, const std::string& line) {
+    for (const char* display : {"", ":65000"}) {
+        SCOPED_TRACE(std::string("DISPLAY=") + display);
+        const ProgramRun run = run_without_display(program, display);
+        EXPECT_EQ(run.out, line);
+        ASSERT_TRUE(WIFEXITED(run.status));
+        EXPECT_EQ(WEXITSTATUS(run.status), 1);
+    }
 }
 
 } // namespace platform

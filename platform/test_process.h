@@ -18,4 +18,8 @@ ProgramRun run_with_stdin_closed(const std::string& program);
 // `out` holds standard output and standard error together.
 ProgramRun run_without_display(const std::string& program, const std::string& display = {});
 
+// Expects a GUI program started where no display can be opened (none named, or one that does not
+// answer) to print `line` alone and end with 1.
+void expect_no_display_line(const std::string& program, const std::string& line);
+
 } // namespace platform
