@@ -87,7 +87,7 @@ void BitmapHistory::replaced(std::unique_ptr<Taviron> previous, bool newFile, co
     stroke_.reset();
     BitmapStep step;
     step.bitmap = std::move(previous);
-    if (newFile) step.fileSwap = steps_.file_swap(file_);
+    if (newFile) step.fileSwap = steps_.file_swap();
     steps_.push(std::move(step));
     if (newFile) saved_as(file);
 }
@@ -106,36 +106,23 @@ bool BitmapHistory::apply(BitmapStep& step, std::unique_ptr<Taviron>& bitmap) {
             step.values[k] = present;
         }
     }
-    steps_.exchange_file(step.fileSwap, file_);
     return true;
 }
 
 bool BitmapHistory::undo(std::unique_ptr<Taviron>& bitmap) {
     end_stroke(bitmap.get());
-    auto* entry = steps_.undo_top();
-    if (!entry || !apply(entry->step, bitmap)) return false;
-    steps_.undone();
-    return true;
+    return steps_.undo([&](BitmapStep& step) { return apply(step, bitmap); });
 }
 
 bool BitmapHistory::redo(std::unique_ptr<Taviron>& bitmap) {
     end_stroke(bitmap.get());
-    auto* entry = steps_.redo_top();
-    if (!entry || !apply(entry->step, bitmap)) return false;
-    steps_.redone();
-    return true;
-}
-
-void BitmapHistory::saved_as(const BitmapFile& file) {
-    file_ = file;
-    steps_.mark_saved();
+    return steps_.redo([&](BitmapStep& step) { return apply(step, bitmap); });
 }
 
 void BitmapHistory::reset(const BitmapFile& file) {
     stroke_.reset();
     touched_.clear();
-    file_ = file;
-    steps_.clear();
+    steps_.reset(file);
 }
 
 } // namespace bmpedit

@@ -61,8 +61,8 @@ class BitmapHistory {
     bool redo(std::unique_ptr<Taviron>& bitmap);
 
     bool changed() const { return steps_.changed(); }
-    void saved_as(const BitmapFile& file);
-    const BitmapFile& file() const { return file_; }
+    void saved_as(const BitmapFile& file) { steps_.saved_as(file); }
+    const BitmapFile& file() const { return steps_.file(); }
     // Forgets every step; the present bitmap is the saved state of `file`.
     void reset(const BitmapFile& file);
     void set_changed_listener(std::function<void(bool)> listener) {
@@ -79,7 +79,6 @@ class BitmapHistory {
     platform::UndoHistory<BitmapStep> steps_;
     std::unique_ptr<BitmapStep> stroke_;
     std::unordered_set<std::uint32_t> touched_;
-    BitmapFile file_;
 };
 
 // A copy of `source`'s header and pixels; null when memory runs out.

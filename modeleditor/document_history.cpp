@@ -251,7 +251,7 @@ void DocumentHistory::note_replaced(Model& previous) {
 
 void DocumentHistory::note_file_swap() {
     if (!open_) return;
-    open_->fileSwap = steps_.file_swap(file_);
+    open_->fileSwap = steps_.file_swap();
 }
 
 bool DocumentHistory::commit(const Model* model) {
@@ -276,35 +276,22 @@ bool DocumentHistory::apply(ModelStep& step, Model* model, bool forward) {
             return false;
         }
     }
-    steps_.exchange_file(step.fileSwap, file_);
     return true;
 }
 
 bool DocumentHistory::undo(Model* model) {
     if (open_) commit(model);
-    auto* entry = steps_.undo_top();
-    if (!entry || !apply(entry->step, model, false)) return false;
-    steps_.undone();
-    return true;
+    return steps_.undo([&](ModelStep& step) { return apply(step, model, false); });
 }
 
 bool DocumentHistory::redo(Model* model) {
     if (open_) commit(model);
-    auto* entry = steps_.redo_top();
-    if (!entry || !apply(entry->step, model, true)) return false;
-    steps_.redone();
-    return true;
-}
-
-void DocumentHistory::saved_as(const DocumentFile& file) {
-    file_ = file;
-    steps_.mark_saved();
+    return steps_.redo([&](ModelStep& step) { return apply(step, model, true); });
 }
 
 void DocumentHistory::reset(const DocumentFile& file) {
     open_.reset();
-    file_ = file;
-    steps_.clear();
+    steps_.reset(file);
 }
 
 void DocumentHistory::set_changed_listener(std::function<void(bool)> listener) {

@@ -80,8 +80,8 @@ class DocumentHistory {
 
     bool changed() const { return steps_.changed(); }
     // The document now equals `file` on disk.
-    void saved_as(const DocumentFile& file);
-    const DocumentFile& file() const { return file_; }
+    void saved_as(const DocumentFile& file) { steps_.saved_as(file); }
+    const DocumentFile& file() const { return steps_.file(); }
     // Forgets every step; the present model is the saved state of `file`.
     void reset(const DocumentFile& file);
     void set_changed_listener(std::function<void(bool)> listener);
@@ -95,7 +95,6 @@ class DocumentHistory {
 
     platform::UndoHistory<ModelStep> steps_;
     std::unique_ptr<ModelStep> open_;
-    DocumentFile file_;
 };
 
 // A deep copy of `source` into `target` (initialised, empty); false when memory runs out, and

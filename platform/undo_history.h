@@ -1,7 +1,7 @@
 #pragma once
-// A bounded undo history shared by the editors: the undo and redo stacks, the memory bound and
-// the changed-since-saved mark. What a step holds and how it is applied is the editor's own; a
-// step only tells its size (`std::size_t bytes() const`).
+// A bounded undo history shared by the editors: the undo and redo stacks, the memory bound, the
+// document's file and the changed-since-saved mark. What a step holds and how it is applied is the editor's
+// own; a step only tells its size (`std::size_t bytes() const`).
 //
 // Every step gets a serial number when it is pushed. The document's position is the serial of
 // the newest step it holds (the last step undone past, once the history dropped it); the saved
@@ -68,24 +68,12 @@ template <class Step> class UndoHistory {
         notify();
     }
 
-    // The step that undo or redo would apply, or null. The caller applies it, then calls
-    // undone() or redone(); a step that could not be applied stays where it is.
-    Entry* undo_top() { return undo_.empty() ? nullptr : &undo_.back(); }
-    Entry* redo_top() { return redo_.empty() ? nullptr : &redo_.back(); }
-    void undone() {
-        redo_.push_back(std::move(undo_.back()));
-        undo_.pop_back();
-        resize(redo_.back());
-        trim();
-        notify();
-    }
-    void redone() {
-        undo_.push_back(std::move(redo_.back()));
-        redo_.pop_back();
-        resize(undo_.back());
-        trim();
-        notify();
-    }
+    // Undoes or redoes one step: apply(step) exchanges what the step holds with the document and
+    // returns false, changing nothing, when it cannot; the step then stays where it is. A step
+    // that made the document another file's (its `fileSwap`) exchanges the file and saved
+    // position too. False when there is no step or it could not be applied.
+    template <class Apply> bool undo(Apply apply) { return move_step(undo_, redo_, apply); }
+    template <class Apply> bool redo(Apply apply) { return move_step(redo_, undo_, apply); }
 
     std::uint64_t position() const { return undo_.empty() ? base_ : undo_.back().serial; }
     std::uint64_t saved_position() const { return saved_; }
@@ -94,21 +82,22 @@ template <class Step> class UndoHistory {
         saved_ = position;
         notify();
     }
-    void mark_saved() { set_saved_position(position()); }
-    // What a step that changes the document's file keeps: `present` and the saved position.
-    FileSwap file_swap(const DocumentFile& present) const { return {true, present, saved_}; }
-    // Exchanges the document's file and saved position with those `swap` keeps, if it is active.
-    void exchange_file(FileSwap& swap, DocumentFile& present) {
-        if (!swap.active) return;
-        std::swap(swap.file, present);
-        const std::uint64_t saved = saved_;
-        set_saved_position(swap.savedPosition);
-        swap.savedPosition = saved;
-    }
     bool changed() const { return position() != saved_; }
 
-    // Forgets every step; the present state becomes the saved one.
-    void clear() {
+    // The file the document was last loaded from or saved to.
+    const DocumentFile& file() const { return file_; }
+    // The document now equals `file` on disk.
+    void saved_as(const DocumentFile& file) {
+        file_ = file;
+        set_saved_position(position());
+    }
+    // What a step that makes the document another file's keeps: the present file and saved
+    // position.
+    FileSwap file_swap() const { return {true, file_, saved_}; }
+
+    // Forgets every step; the present state is the saved state of `file`.
+    void reset(const DocumentFile& file) {
+        file_ = file;
         undo_.clear();
         redo_.clear();
         total_ = 0;
@@ -144,11 +133,29 @@ template <class Step> class UndoHistory {
     }
 
   private:
-    // Applying a step exchanges what it holds, so its size may change when it moves.
-    void resize(Entry& e) {
-        total_ -= e.bytes;
-        e.bytes = e.step.bytes();
-        total_ += e.bytes;
+    // Applies the step nearest the present state in `from` and moves it to `to`. Applying a step
+    // exchanges what it holds, so its size may change when it moves.
+    template <class Apply> bool move_step(std::deque<Entry>& from, std::deque<Entry>& to, Apply& apply) {
+        if (from.empty() || !apply(from.back().step)) return false;
+        exchange_file(from.back().step.fileSwap);
+        to.push_back(std::move(from.back()));
+        from.pop_back();
+        Entry& moved = to.back();
+        total_ -= moved.bytes;
+        moved.bytes = moved.step.bytes();
+        total_ += moved.bytes;
+        trim();
+        notify();
+        return true;
+    }
+
+    // Exchanges the document's file and saved position with those `swap` keeps, if it is active.
+    void exchange_file(FileSwap& swap) {
+        if (!swap.active) return;
+        std::swap(swap.file, file_);
+        const std::uint64_t saved = saved_;
+        set_saved_position(swap.savedPosition);
+        swap.savedPosition = saved;
     }
 
     void notify() {
@@ -167,6 +174,7 @@ template <class Step> class UndoHistory {
     std::uint64_t saved_ = 0;
     std::function<void(bool)> listener_;
     bool notified_ = false;
+    DocumentFile file_;
 };
 
 } // namespace platform
