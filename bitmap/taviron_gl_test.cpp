@@ -21,6 +21,16 @@ class TavironGl : public ::testing::Test {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }
+    // A 64 x 64 pixel projection with y pointing down; the unit quad scaled to sx x sy pixels.
+    static void pixel_projection(float sx, float sy) {
+        glViewport(0, 0, 64, 64);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 64, 64, 0, 1, -1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glScalef(sx, sy, 1);
+    }
     platform::EglSurface surface_{64, 64};
 };
 
@@ -211,14 +221,7 @@ TEST_F(TavironGl, QuadListMapsThePaddedTextureOntoTheUnitSquare) {
     ASSERT_NE(list, 0u);
     EXPECT_TRUE(glIsList(list));
 
-    // A pixel projection with y pointing down, the quad scaled to 20 x 10 pixels.
-    glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 64, 64, 0, 1, -1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glScalef(20, 10, 1);
+    pixel_projection(20, 10);
 
     const auto vertices = feedback_of(list);
     // Triangulation may split the quad; every corner must carry its own coordinates.
@@ -303,13 +306,7 @@ TEST_F(TavironGl, QuadListBlendsByAlpha) {
     std::memcpy(bitmap.pixels, half_red, 4);
     const GLuint list = bitmap.make_quad_list();
     ASSERT_NE(list, 0u);
-    glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 64, 64, 0, 1, -1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glScalef(1, 1, 1);
+    pixel_projection(1, 1);
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glCallList(list);
