@@ -9,6 +9,7 @@
 
 #include "bitmapeditor/commands.h"
 #include "bitmapeditor/fake_window.h"
+#include "platform/test_files.h"
 
 namespace bmpedit {
 namespace {
@@ -21,38 +22,32 @@ std::string temp_path(const std::string& name) {
     return (dir / name).string();
 }
 
-void put32(std::vector<unsigned char>& out, std::int32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<unsigned char>(static_cast<std::uint32_t>(v) >> (8 * i)));
-}
-
 // A raw Taviron file of w x h pixels, pixel (x, y) = (x, y, x + y, 200).
 std::string write_taviron(const std::string& name, int w, int h) {
-    std::vector<unsigned char> bytes = {'T', 'a', 'v', 'i', 'r', 'o', 'n', 0};
+    test_support::Bytes bytes = {'T', 'a', 'v', 'i', 'r', 'o', 'n', 0};
     for (int v : {w, h, 0, 0, 0, 0})
-        put32(bytes, v);
+        test_support::put_le32(bytes, std::uint32_t(v));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             for (int c : {x, y, x + y, 200})
                 bytes.push_back(static_cast<unsigned char>(c));
     const std::string path = temp_path(name);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test_support::write_file(path, bytes);
     return path;
 }
 
 // A 2 x 2 24-bit BMP: bottom row red, top row blue.
 std::string write_bmp(const std::string& name) {
-    std::vector<unsigned char> bytes = {'B', 'M'};
+    test_support::Bytes bytes = {'B', 'M'};
     const int data = 2 * 8; // rows of 6 bytes padded to 8
-    put32(bytes, 54 + data);
-    put32(bytes, 0);
-    put32(bytes, 54);
+    test_support::put_le32(bytes, std::uint32_t(54 + data));
+    test_support::put_le32(bytes, std::uint32_t(0));
+    test_support::put_le32(bytes, std::uint32_t(54));
     for (int v : {40, 2, 2})
-        put32(bytes, v);
+        test_support::put_le32(bytes, std::uint32_t(v));
     bytes.insert(bytes.end(), {1, 0, 24, 0});
     for (int v : {0, data, 2835, 2835, 0, 0})
-        put32(bytes, v);
+        test_support::put_le32(bytes, std::uint32_t(v));
     for (int i = 0; i < 2; ++i)
         bytes.insert(bytes.end(), {0, 0, 255});
     bytes.insert(bytes.end(), {0, 0});
@@ -60,8 +55,7 @@ std::string write_bmp(const std::string& name) {
         bytes.insert(bytes.end(), {255, 0, 0});
     bytes.insert(bytes.end(), {0, 0});
     const std::string path = temp_path(name);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test_support::write_file(path, bytes);
     return path;
 }
 

@@ -8,23 +8,18 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <vector>
 
 #include "bitmapeditor/bitmap_editor.h"
 #include "bitmapeditor/bitmap_file_jobs.h"
 #include "bitmapeditor/commands.h"
 #include "bitmapeditor/fake_window.h"
+#include "platform/test_files.h"
 
 namespace bmpedit {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<char> bytes_of(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Size and header words followed by every pixel byte.
 std::vector<std::uint8_t> content(const Taviron& t) {
@@ -214,7 +209,7 @@ TEST_F(BitmapUndo, FileJobsWriteWhatTheLibraryWrites) {
         ASSERT_EQ(compressed ? editor.bitmap()->save_compressed(theirs.c_str())
                              : editor.bitmap()->save(theirs.c_str()),
                   TAV_OK);
-        EXPECT_EQ(bytes_of(mine), bytes_of(theirs)) << compressed;
+        EXPECT_EQ(test_support::read_file(mine), test_support::read_file(theirs)) << compressed;
     }
     Taviron empty;
     platform::FileProgress progress;

@@ -10,23 +10,18 @@
 #include "modeleditor/editor_ids.h"
 #include "modeleditor/fake_editor_window.h"
 #include "modeleditor/model_file_jobs.h"
+#include "platform/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 namespace editor {
 namespace {
 
 using testing::EditorFixture;
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // The header and the bytes of every list, without the list pointers.
 std::vector<std::uint8_t> Content(const Model& m) {
@@ -334,7 +329,7 @@ TEST_F(History, FileJobsWriteAndReadWhatTheLibraryDoes) {
         ASSERT_EQ(compressed ? ModelSaveCompressed(model(), theirs.c_str())
                              : ModelSave(model(), theirs.c_str()),
                   MODEL_OK);
-        EXPECT_EQ(FileBytes(mine), FileBytes(theirs)) << compressed;
+        EXPECT_EQ(test_support::read_file(mine), test_support::read_file(theirs)) << compressed;
         ScopedModel back;
         ASSERT_EQ(LoadKorvexFile(back.get(), mine, progress), MODEL_OK);
         EXPECT_EQ(Content(*back.get()), Content(*model()));

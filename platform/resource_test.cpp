@@ -1,17 +1,11 @@
 #include "platform/resource.h"
+#include "platform/test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
-
-std::string file_bytes(const char* name) {
-    std::ifstream in(std::string(KX_SOURCE_DIR) + "/platform/testdata/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string resource_bytes(const platform::Resource* r) {
     return std::string(reinterpret_cast<const char*>(r->data), r->size);
@@ -28,7 +22,7 @@ TEST(Resource, EmbeddedFilesAreFoundByTypeAndName) {
     const platform::Resource* binary = platform::find_resource("Data", "noise");
     ASSERT_NE(binary, nullptr);
     EXPECT_EQ(binary->size, 300u);
-    EXPECT_EQ(resource_bytes(binary), file_bytes("binary.bin"));
+    EXPECT_EQ(resource_bytes(binary), test_support::read_text(KX_SOURCE_DIR "/platform/testdata/binary.bin"));
 
     const platform::Resource* empty = platform::find_resource("Data", "nothing");
     ASSERT_NE(empty, nullptr);

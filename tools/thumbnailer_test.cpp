@@ -10,14 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "bitmap/taviron.h"
 #include "model/korvex_file.h"
 #include "platform/egl_surface.h"
+#include "platform/test_files.h"
 #include "tools/korvex_thumbnailer.h"
 #include "tools/taviron_thumbnailer.h"
 
@@ -38,15 +37,6 @@ int run(const char* name, const std::string& side, const fs::path& in, const fs:
                                 out.string() + "' </dev/null >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::vector<std::uint8_t> bytes_of(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void write_bytes(const fs::path& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
 }
 
 class Scratch : public ::testing::Test {
@@ -123,7 +113,7 @@ TEST_F(ThumbnailerPrograms, RefuseEveryTruncationWithoutWriting) {
     };
     for (const Case& c : {Case{"korvex-thumbnailer", kSource / "examples/sample.Korvex"},
                           Case{"taviron-thumbnailer", kSource / "examples/sample.Taviron"}}) {
-        const std::vector<std::uint8_t> whole = bytes_of(c.sample);
+        const std::vector<std::uint8_t> whole = test_support::read_file(c.sample.string());
         ASSERT_GT(whole.size(), 64u);
         // Every cut inside the header, then cuts spread over the body, and the last byte.
         std::vector<std::size_t> cuts;
@@ -135,7 +125,7 @@ TEST_F(ThumbnailerPrograms, RefuseEveryTruncationWithoutWriting) {
         for (const std::size_t cut : cuts) {
             const fs::path in = dir / "cut";
             const fs::path out = dir / "cut.png";
-            write_bytes(in, whole.data(), cut);
+            test_support::write_file(in.string(), {whole.begin(), whole.begin() + std::ptrdiff_t(cut)});
             EXPECT_EQ(run(c.program, "64", in, out), 1) << c.program << " on " << cut << " bytes";
             EXPECT_FALSE(fs::exists(out)) << c.program << " wrote a picture for " << cut << " bytes";
         }
@@ -144,11 +134,11 @@ TEST_F(ThumbnailerPrograms, RefuseEveryTruncationWithoutWriting) {
 
 TEST_F(ThumbnailerPrograms, RefusalLeavesAnExistingOutputAndNoTemporary) {
     const fs::path out = dir / "old.png";
-    write_bytes(out, reinterpret_cast<const std::uint8_t*>("old"), 3);
+    test_support::write_file(out.string(), {'o', 'l', 'd'});
     EXPECT_EQ(run("korvex-thumbnailer", "64", kSource / "examples/sample.Taviron", out), 1);
     EXPECT_EQ(run("taviron-thumbnailer", "64", kSource / "examples/sample.Korvex", out), 1);
     EXPECT_EQ(run("taviron-thumbnailer", "64", dir / "missing.Taviron", out), 1);
-    EXPECT_EQ(bytes_of(out).size(), 3u);
+    EXPECT_EQ(test_support::read_file(out.string()).size(), 3u);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
