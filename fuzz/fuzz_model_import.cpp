@@ -1,13 +1,20 @@
-// Feeds arbitrary bytes through the interchange reader's in-memory path and the mapping to a
-// Korvex model. The first byte picks the format hint, the rest is the file. An import that
-// succeeds must give a model whose faces name existing vertices and materials and whose names
-// are terminated; one that fails must leave the model as it was.
+// Feeds arbitrary bytes through the interchange import as the programs use it: the rest of the
+// input is written to a file whose extension the first byte picks, and ImportModel reads it through
+// the file system, as it reads a user's file. An import that succeeds must give a model whose
+// faces name existing vertices and materials and whose names are terminated; one that fails must
+// leave the model as it was.
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include <dirent.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <sanitizer/lsan_interface.h>
 
@@ -16,13 +23,51 @@
 
 namespace {
 
-constexpr const char* kHints[] = {"obj", "gltf", "glb", "ply", "stl", "fbx", "3ds", "dae", "off", ""};
+constexpr const char* kExtensions[] = {"obj", "gltf", "glb", "ply", "stl", "fbx", "3ds", "dae", "off", "x"};
+
+// The input file: in memory where the system has that, named after the process so that fuzzing
+// jobs side by side keep apart, and removed after each import.
+const std::string& Folder() {
+    static const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    return folder;
+}
+
+std::string InputPath(const char* extension) {
+    return Folder() + "/kx_fuzz_" + std::to_string(getpid()) + "." + extension;
+}
+
+// A run that ends in the middle of a slow input (at its time limit) leaves that input's file;
+// files of processes that are gone are removed at the start of the next run.
+void RemoveFilesOfEndedRuns() {
+    DIR* dir = opendir(Folder().c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        int pid = 0;
+        if (std::sscanf(entry->d_name, "kx_fuzz_%d.", &pid) != 1 || pid <= 0) continue;
+        if (kill(pid, 0) != 0 && errno == ESRCH) unlink((Folder() + "/" + entry->d_name).c_str());
+    }
+    closedir(dir);
+}
+
+bool WriteInput(const std::string& path, const uint8_t* data, size_t size) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    return std::fclose(file) == 0 && written;
+}
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    RemoveFilesOfEndedRuns();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    const char* hint = kHints[data[0] % (sizeof kHints / sizeof kHints[0])];
+    const char* extension = kExtensions[data[0] % (sizeof kExtensions / sizeof kExtensions[0])];
+    const std::string path = InputPath(extension);
+    if (!WriteInput(path, data + 1, size - 1)) std::abort();
     Model model;
     ModelInit(&model);
     AddVertex(&model, 1, 2, 3, 4);
@@ -34,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Some of Assimp's own readers leak on broken input (its STL reader among them); those
         // leaks are not ours to mend, and the mapping's unit tests run under LeakSanitizer.
         __lsan::ScopedDisabler libraryLeaks;
-        status = ImportModelMemory(&model, data + 1, size - 1, hint, &reason);
+        status = ImportModel(&model, path.c_str(), &reason);
     }
+    unlink(path.c_str());
     if (status != MODEL_OK) {
         if (std::memcmp(&before, &model, sizeof model) != 0) std::abort();
         if (std::memcmp(&kept, model.vertices, sizeof kept) != 0) std::abort();

@@ -44,10 +44,6 @@ bool InterchangeCanWrite(const std::string& path);
 // phrase in words on failure. On failure the model is unchanged.
 int32_t ImportModel(Model* model, const char* path, std::string* reason);
 
-// The same on a whole file held in memory; hint is the format's extension ("obj", "glb").
-// Side files cannot be reached (an OBJ's materials then come back as defaults).
-int32_t ImportModelMemory(Model* model, const void* data, size_t size, const char* hint, std::string* reason);
-
 // Writes model to path in the format its extension names (.obj also writes the .mtl beside it;
 // .gltf also writes its .bin). Each file is replaced atomically. Returns 0; -1 cannot write (errno
 // tells why); -10 a face names a vertex the model lacks; -11 the writer failed (reason);

@@ -35,21 +35,6 @@ bool GlbChunkFits(const uint8_t* head, size_t headBytes, uint64_t fileSize) {
 
 constexpr const char* kGlbTooLong = "the GLB's first chunk is longer than the file";
 
-// Runs `read` (which gives the reader's scene or null) and maps the scene into model; the
-// reader's failures and exceptions become the status and reason.
-template <typename Read> int32_t ReadAndMap(Model* model, std::string* reason, Read read) {
-    try {
-        Assimp::Importer importer;
-        const aiScene* scene = read(importer);
-        if (!scene) return InterchangeFailure(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
-        return ModelFromScene(model, scene, reason);
-    } catch (const std::bad_alloc&) {
-        return InterchangeFailure(reason, MODEL_ERR_MEMORY, "out of memory");
-    } catch (const std::exception& e) {
-        return InterchangeFailure(reason, MODEL_ERR_FORMAT, e.what());
-    }
-}
-
 } // namespace
 
 int32_t ImportModel(Model* model, const char* path, std::string* reason) {
@@ -68,17 +53,14 @@ int32_t ImportModel(Model* model, const char* path, std::string* reason) {
     } else {
         return InterchangeErrnoFailure(reason, errno);
     }
-    return ReadAndMap(model, reason, [path](Assimp::Importer& importer) {
-        return importer.ReadFile(path, InterchangeReadFlags());
-    });
-}
-
-int32_t ImportModelMemory(Model* model, const void* data, size_t size, const char* hint,
-                          std::string* reason) {
-    if (!data || size == 0) return InterchangeFailure(reason, MODEL_ERR_FORMAT, "the file is empty");
-    if (!GlbChunkFits(static_cast<const uint8_t*>(data), size, size))
-        return InterchangeFailure(reason, MODEL_ERR_FORMAT, kGlbTooLong);
-    return ReadAndMap(model, reason, [=](Assimp::Importer& importer) {
-        return importer.ReadFileFromMemory(data, size, InterchangeReadFlags(), hint ? hint : "");
-    });
+    try {
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(path, InterchangeReadFlags());
+        if (!scene) return InterchangeFailure(reason, MODEL_ERR_FORMAT, ReaderReason(importer));
+        return ModelFromScene(model, scene, reason);
+    } catch (const std::bad_alloc&) {
+        return InterchangeFailure(reason, MODEL_ERR_MEMORY, "out of memory");
+    } catch (const std::exception& e) {
+        return InterchangeFailure(reason, MODEL_ERR_FORMAT, e.what());
+    }
 }
