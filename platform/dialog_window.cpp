@@ -8,6 +8,10 @@ void DialogProcedure::hscroll(DialogWindow&, int) {}
 
 void DialogProcedure::destroy_dialog(DialogWindow&) {}
 
+std::optional<std::uint32_t> DialogProcedure::owner_draw_colour(int) const {
+    return std::nullopt;
+}
+
 std::uint32_t parse_item_int(const std::string& text, bool* translated, bool isSigned) {
     if (translated) *translated = false;
     std::size_t i = 0;

@@ -4,6 +4,7 @@
 // a recording fake, so dialog logic runs without a display.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -52,6 +53,9 @@ class DialogProcedure {
     virtual void hscroll(DialogWindow& dialog, int id);
     // The dialog is being destroyed; its controls still exist.
     virtual void destroy_dialog(DialogWindow& dialog);
+    // The colour (0x00BBGGRR) that fills the owner-drawn button `id`, asked each time it is
+    // painted; nothing leaves it unpainted.
+    virtual std::optional<std::uint32_t> owner_draw_colour(int id) const;
 };
 
 // Identifiers of the default and the cancel button, and of controls without one of their own.

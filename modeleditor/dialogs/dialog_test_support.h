@@ -40,6 +40,13 @@ class RecordingServices final : public DialogServices {
         return true;
     }
 
+    // The real previews, in the real dialogs.
+    std::unique_ptr<MaterialPreview> open_material_preview(platform::DialogWindow& dialog,
+                                                           const DialogArea& area, const MaterialEdit& edit,
+                                                           std::function<void()> restore) override {
+        return QtDialogServices().open_material_preview(dialog, area, edit, std::move(restore));
+    }
+
     std::vector<SeenBox> boxes;
     std::vector<std::uint32_t> offered;
     std::optional<std::uint32_t> colourAnswer; // empty: the user cancels

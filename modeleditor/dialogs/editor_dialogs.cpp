@@ -4,6 +4,7 @@
 #include "modeleditor/dialogs/element_dialogs.h"
 #include "modeleditor/dialogs/material_dialogs.h"
 #include "modeleditor/dialogs/model_preview.h"
+#include "modeleditor/dialogs/preview_window.h"
 #include "platform/qt/colour_dialog.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/template_dialog.h"
@@ -25,6 +26,17 @@ platform::BoxAnswer QtDialogServices::message_box(platform::DialogWindow& owner,
 bool QtDialogServices::choose_colour(platform::DialogWindow& owner, std::uint32_t& colour,
                                      std::array<std::uint32_t, 16>& custom) {
     return platform::choose_colour(dynamic_cast<QWidget*>(&owner), colour, custom);
+}
+
+std::unique_ptr<MaterialPreview> QtDialogServices::open_material_preview(platform::DialogWindow& dialog,
+                                                                         const DialogArea& area,
+                                                                         const MaterialEdit& edit,
+                                                                         std::function<void()> restore) {
+    auto* shown = dynamic_cast<platform::TemplateDialog*>(&dialog);
+    if (!shown) return nullptr;
+    auto preview = std::make_unique<PreviewWindowProc>(shown, edit, std::move(restore));
+    preview->move(shown->map_dialog_rect(QRect(area.x, area.y, area.width, area.height)));
+    return preview;
 }
 
 std::intptr_t RunEditorDialog(int templateId, std::intptr_t parameter, DialogContext& context,

@@ -7,7 +7,6 @@
 #include "modeleditor/dialogs/dialog_controls.h"
 #include "modeleditor/dialogs/fake_dialog.h"
 #include "modeleditor/editor_ids.h"
-#include "modeleditor/fake_editor_window.h"
 
 namespace editor::testing {
 namespace {
@@ -16,26 +15,13 @@ using platform::BN_CLICKED;
 using platform::IDCANCEL;
 using platform::IDOK;
 
-class ElementDialogLogic : public ::testing::Test {
+class ElementDialogLogic : public DialogLogicTest {
   protected:
-    ElementDialogLogic() {
-        ModelInit(&model);
-        context = {&model, &state, &window, &services, &values};
-    }
-    ~ElementDialogLogic() override { ModelRelease(&model); }
     void Corners(const char* a, const char* b, const char* c) {
         dialog.texts[IDC_VERTEX_A] = a;
         dialog.texts[IDC_VERTEX_B] = b;
         dialog.texts[IDC_VERTEX_C] = c;
     }
-
-    Model model{};
-    EditorState state;
-    FakeEditorWindow window;
-    FakeDialogServices services;
-    DialogValues values;
-    DialogContext context;
-    FakeDialog dialog;
 };
 
 TEST_F(ElementDialogLogic, VertexShowsTheCursorAndInsertsTheTypedPlace) {

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "modeleditor/dialogs/dialog_context.h"
+#include "modeleditor/fake_editor_window.h"
 #include "platform/dialog_window.h"
 
 namespace editor::testing {
@@ -64,8 +67,39 @@ class FakeDialogServices final : public DialogServices {
         return true;
     }
 
+    // Counts what the preview is told.
+    struct Preview final : MaterialPreview {
+        explicit Preview(int& invalidations) : invalidations(invalidations) {}
+        void invalidate() override { ++invalidations; }
+        int& invalidations;
+    };
+    std::unique_ptr<MaterialPreview> open_material_preview(platform::DialogWindow&, const DialogArea& area,
+                                                           const MaterialEdit&,
+                                                           std::function<void()>) override {
+        previewAreas.push_back(area);
+        return std::make_unique<Preview>(previewInvalidations);
+    }
+
     std::vector<Box> boxes;
     std::optional<std::uint32_t> colourAnswer;
+    std::vector<DialogArea> previewAreas; // where each preview opened
+    int previewInvalidations = 0;
+};
+
+// A model, editor state, main window and services for dialog procedures, and one recording
+// dialog to run them on.
+class DialogLogicTest : public ::testing::Test {
+  protected:
+    DialogLogicTest() { ModelInit(&model); }
+    ~DialogLogicTest() override { ModelRelease(&model); }
+
+    Model model{};
+    EditorState state;
+    FakeEditorWindow window;
+    FakeDialogServices services;
+    DialogValues values;
+    DialogContext context{&model, &state, &window, &services, &values};
+    FakeDialog dialog;
 };
 
 } // namespace editor::testing

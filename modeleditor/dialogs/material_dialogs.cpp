@@ -6,8 +6,6 @@
 #include "modeleditor/editor_ids.h"
 #include "platform/gl_surface.h"
 
-#include <QPainter>
-
 #include <cstdio>
 #include <cstring>
 
@@ -20,7 +18,6 @@ using platform::EN_UPDATE;
 using platform::IDCANCEL;
 using platform::IDOK;
 using platform::LBN_SELCHANGE;
-using platform::TemplateDialog;
 
 constexpr int kSwatches[4] = {IDC_AMBIENT_SWATCH, IDC_DIFFUSE_SWATCH, IDC_SPECULAR_SWATCH,
                               IDC_EMISSION_SWATCH};
@@ -94,11 +91,8 @@ bool MaterialDialogProc::init_dialog(DialogWindow& dialog, std::intptr_t paramet
     std::snprintf(number, sizeof number, "Material ID is: %d", values.materialEditIndex);
     dialog.set_item_text(IDC_MATERIAL_NUMBER, number);
 
-    if (auto* shown = dynamic_cast<TemplateDialog*>(&dialog)) {
-        preview_ =
-            std::make_unique<PreviewWindowProc>(shown, values.materialEdit, MainContextRestorer(context_));
-        preview_->move(shown->map_dialog_rect(QRect(332, 39, 83, 74)));
-    }
+    preview_ = context_.services->open_material_preview(dialog, {332, 39, 83, 74}, values.materialEdit,
+                                                        MainContextRestorer(context_));
 
     dialog.set_trackbar_range(IDC_SHININESS, 0, 128);
     dialog.set_trackbar_tick_frequency(IDC_SHININESS, 8);
@@ -184,12 +178,10 @@ bool MaterialDialogProc::command(DialogWindow& dialog, int id, int notification)
     }
 }
 
-void MaterialDialogProc::draw_item(TemplateDialog&, int id, QPainter& painter, const QRect&) {
+std::optional<std::uint32_t> MaterialDialogProc::owner_draw_colour(int id) const {
     const int set = SwatchSet(id);
-    if (set < 0) return;
-    const std::uint32_t colour = PackedColour(ColourOf(context_.values->materialEdit, set));
-    painter.fillRect(QRect(0, 0, 1000, 1000),
-                     QColor(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
+    if (set < 0) return std::nullopt;
+    return PackedColour(ColourOf(context_.values->materialEdit, set));
 }
 
 void MaterialDialogProc::hscroll(DialogWindow& dialog, int id) {
@@ -209,11 +201,8 @@ bool MaterialBrowserProc::init_dialog(DialogWindow& dialog, std::intptr_t) {
         return true;
     }
     context_.values->browserSelection = 0;
-    if (auto* shown = dynamic_cast<TemplateDialog*>(&dialog)) {
-        preview_ = std::make_unique<PreviewWindowProc>(shown, context_.values->materialEdit,
-                                                       MainContextRestorer(context_));
-        preview_->move(shown->map_dialog_rect(QRect(164, 37, 139, 97)));
-    }
+    preview_ = context_.services->open_material_preview(
+        dialog, {164, 37, 139, 97}, context_.values->materialEdit, MainContextRestorer(context_));
     for (std::int32_t i = 0; i < MaterialCount(model); ++i) {
         char name[12] = {};
         GetMaterialName(model, i, name);

@@ -1,36 +1,36 @@
 #pragma once
 // The material dialogs: the Material dialog creates (parameter -1) or edits a material with a
 // live preview; the Material browser lists the materials and returns the one chosen. The previews
-// are GL children of a real dialog; on any other DialogWindow the logic runs without them.
+// come from the dialog services; where they give none, the dialogs run without.
 #include <memory>
+#include <optional>
 
 #include "modeleditor/dialogs/dialog_context.h"
-#include "modeleditor/dialogs/preview_window.h"
-#include "platform/qt/template_dialog.h"
 
 namespace editor {
 
 // Opened with -1 it appends a zero material and edits it ("Cancel" removes it again); opened
 // with an index it edits that material. "Set" writes colours, shininess and the name (at most
 // 11 characters) and ends with 1; "Cancel" ends with 2.
-class MaterialDialogProc final : public platform::OwnerDrawProcedure {
+class MaterialDialogProc final : public platform::DialogProcedure {
   public:
     explicit MaterialDialogProc(DialogContext& context) : context_(context) {}
     bool init_dialog(platform::DialogWindow& dialog, std::intptr_t parameter) override;
     bool command(platform::DialogWindow& dialog, int id, int notification) override;
-    void draw_item(platform::TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect) override;
+    // The colour swatches (owner-drawn) show their set's colour.
+    std::optional<std::uint32_t> owner_draw_colour(int id) const override;
     void hscroll(platform::DialogWindow& dialog, int id) override;
     void destroy_dialog(platform::DialogWindow& dialog) override;
 
-    // The preview child while the dialog is open.
-    PreviewWindowProc* preview() const { return preview_.get(); }
+    // The preview while the dialog is open.
+    MaterialPreview* preview() const { return preview_.get(); }
 
   private:
     void end(platform::DialogWindow& dialog, std::intptr_t result);
     void choose_swatch_colour(platform::DialogWindow& dialog, int swatch);
 
     DialogContext& context_;
-    std::unique_ptr<PreviewWindowProc> preview_;
+    std::unique_ptr<MaterialPreview> preview_;
 };
 
 // Warns and ends with -1 when the model has no material. Otherwise lists them; selecting a
@@ -43,13 +43,13 @@ class MaterialBrowserProc final : public platform::DialogProcedure {
     bool command(platform::DialogWindow& dialog, int id, int notification) override;
     void destroy_dialog(platform::DialogWindow& dialog) override;
 
-    PreviewWindowProc* preview() const { return preview_.get(); }
+    MaterialPreview* preview() const { return preview_.get(); }
 
   private:
     void end(platform::DialogWindow& dialog, std::intptr_t result);
 
     DialogContext& context_;
-    std::unique_ptr<PreviewWindowProc> preview_;
+    std::unique_ptr<MaterialPreview> preview_;
 };
 
 inline constexpr char kNoMaterialWarning[] = "You will need to add at least one material!";

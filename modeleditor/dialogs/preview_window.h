@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "glview/view_context.h"
+#include "modeleditor/dialogs/dialog_context.h"
 #include "modeleditor/dialogs/dialog_values.h"
 #include "platform/qt/gl_window_surface.h"
 
@@ -14,21 +15,21 @@ class QWidget;
 
 namespace editor {
 
-class PreviewWindowProc {
+class PreviewWindowProc final : public MaterialPreview {
   public:
     // Creates the child in `parent` at 0, 0 with 150 x 150 pixels and its view (zNear 0.01,
     // zFar 5). `restore` runs after each paint and at destruction, to give the main window
     // its context back.
     PreviewWindowProc(QWidget* parent, const MaterialEdit& edit, std::function<void()> restore = {});
     // Releases the view.
-    ~PreviewWindowProc();
+    ~PreviewWindowProc() override;
     PreviewWindowProc(const PreviewWindowProc&) = delete;
     PreviewWindowProc& operator=(const PreviewWindowProc&) = delete;
 
     // Moves and sizes the child (pixels of its parent) and repaints it.
     void move(const QRect& pixels);
     // Asks for a repaint.
-    void invalidate();
+    void invalidate() override;
     // Paints now: clear, draw, present.
     void paint();
 

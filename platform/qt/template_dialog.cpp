@@ -89,8 +89,9 @@ QWidget* TemplateDialog::make_control(const DialogControl& control) {
         const std::uint32_t type = control.style & BS_TYPEMASK;
         if (type == BS_OWNERDRAW) {
             auto* button = new OwnerDrawButton(this, [this, id](QPainter& painter, const QRect& rect) {
-                if (auto* drawing = dynamic_cast<OwnerDrawProcedure*>(&procedure_))
-                    drawing->draw_item(*this, id, painter, rect);
+                if (const auto colour = procedure_.owner_draw_colour(id))
+                    painter.fillRect(rect, QColor(int(*colour & 0xFF), int(*colour >> 8 & 0xFF),
+                                                  int(*colour >> 16 & 0xFF)));
             });
             connect(button, &QAbstractButton::clicked, this, [this, id] { notify(id, BN_CLICKED); });
             return button;

@@ -1,8 +1,8 @@
 #pragma once
 // A modal dialog built from a DialogTemplate, driven by a dialog procedure the way the old
 // platform drove one: an init call with the caller's parameter, a command per button press, edit
-// change and list selection, a scroll call per trackbar move, and for an OwnerDrawProcedure a draw
-// call per owner-drawn button. The procedure sees the dialog as a DialogWindow.
+// change and list selection, a scroll call per trackbar move, and the colour of each owner-drawn
+// button when it is painted. The procedure sees the dialog as a DialogWindow.
 // Every control is a child widget whose object name is its identifier.
 #include <QDialog>
 
@@ -18,15 +18,6 @@ class QPainter;
 class QSlider;
 
 namespace platform {
-
-class TemplateDialog;
-
-// A procedure whose dialog has owner-drawn buttons: it paints them with Qt.
-class OwnerDrawProcedure : public DialogProcedure {
-  public:
-    // Paints the owner-drawn button `id`; the painter is clipped to the button.
-    virtual void draw_item(TemplateDialog& dialog, int id, QPainter& painter, const QRect& rect) = 0;
-};
 
 class TemplateDialog final : public QDialog, public DialogWindow {
   public:

@@ -57,7 +57,7 @@ struct Call {
 };
 
 // Records what the dialog tells its procedure; ends the dialog on IDOK and IDCANCEL.
-class RecordingProcedure : public OwnerDrawProcedure {
+class RecordingProcedure : public DialogProcedure {
   public:
     bool init_dialog(DialogWindow& dialog, std::intptr_t parameter) override {
         initParameter = parameter;
@@ -69,10 +69,9 @@ class RecordingProcedure : public OwnerDrawProcedure {
         if ((id == IDOK || id == IDCANCEL) && endOnButtons) dialog.end_dialog(id);
         return true;
     }
-    void draw_item(TemplateDialog&, int id, QPainter& painter, const QRect& rect) override {
+    std::optional<std::uint32_t> owner_draw_colour(int id) const override {
         drawn.push_back(id);
-        painter.fillRect(QRect(0, 0, 1000, 1000), QColor(10, 200, 30));
-        drawnRect = rect;
+        return 0x001EC80Au; // red 10, green 200, blue 30
     }
     void hscroll(DialogWindow& dialog, int id) override { scrolled.push_back(dialog.trackbar_position(id)); }
 
@@ -80,8 +79,7 @@ class RecordingProcedure : public OwnerDrawProcedure {
     bool endAtInit = false;
     bool endOnButtons = true;
     std::vector<Call> calls;
-    std::vector<int> drawn;
-    QRect drawnRect;
+    mutable std::vector<int> drawn;
     std::vector<int> scrolled;
 };
 
@@ -279,14 +277,15 @@ TEST_F(TemplateDialogTest, TrackbarReportsUserMovesOnlyAndKeepsItsRange) {
     EXPECT_EQ(procedure.scrolled[0], 0);
 }
 
-TEST_F(TemplateDialogTest, OwnerDrawnButtonIsPaintedByTheProcedureClippedToItself) {
+TEST_F(TemplateDialogTest, OwnerDrawnButtonIsFilledWithTheProceduresColourAndNothingElse) {
     TemplateDialog dialog(sample, nullptr, procedure);
     QWidget* swatch = dialog.item(112);
     const QImage image = swatch->grab().toImage();
     ASSERT_FALSE(procedure.drawn.empty());
     EXPECT_EQ(procedure.drawn.back(), 112);
-    EXPECT_EQ(procedure.drawnRect, QRect(QPoint(0, 0), swatch->size()));
-    EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(10, 200, 30));
+    for (const QPoint at : {QPoint(0, 0), QPoint(image.width() / 2, image.height() / 2),
+                            QPoint(image.width() - 1, image.height() - 1)})
+        EXPECT_EQ(image.pixelColor(at), QColor(10, 200, 30)) << at.x() << "," << at.y();
     const QImage whole = dialog.grab().toImage();
     // Outside the button the dialog is not painted green.
     const QPoint outside = swatch->geometry().topRight() + QPoint(4, 0);
