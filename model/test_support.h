@@ -37,6 +37,24 @@ inline std::vector<uint8_t> ModelState(const Model& m) {
     return out;
 }
 
+// The name of material `i` as text (at most 11 characters).
+inline std::string MaterialNameOf(const Model* m, int32_t i) {
+    char name[12] = {};
+    GetMaterialName(m, i, name);
+    return std::string(name, strnlen(name, sizeof name));
+}
+
+// Adds a material with a grey diffuse colour of the given alpha, ambient (0.1, 0.2, 0.3), white
+// specular and no emission.
+inline int32_t AddGreyMaterial(Model* m, const char* name, float grey, float alpha = 1.0f,
+                               float shininess = 20.0f) {
+    const float ambient[4] = {0.1f, 0.2f, 0.3f, 1.0f};
+    const float diffuse[4] = {grey, grey, grey, alpha};
+    const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    return AddMaterial(m, name, ambient, diffuse, specular, emission, shininess);
+}
+
 // A fresh folder with the model tests' own names for what the shared one offers.
 struct TempDir {
     test_support::TempFolder folder{"kx_model_test"};

@@ -54,6 +54,7 @@ class FakeDialogServices final : public DialogServices {
         std::string text;
         std::string caption;
         platform::BoxStyle style;
+        bool operator==(const Box&) const = default;
     };
     platform::BoxAnswer message_box(platform::DialogWindow& owner, const std::string& text,
                                     const std::string& caption, platform::BoxStyle style) override {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "model/test_support.h"
 #include "modeleditor/dialogs/dialog_controls.h"
 #include "modeleditor/dialogs/fake_dialog.h"
 #include "modeleditor/dialogs/material_edit.h"
@@ -22,18 +23,6 @@ using platform::LBN_SELCHANGE;
 
 class MaterialDialogLogic : public DialogLogicTest {
   protected:
-    void AddGrey(const char* name, float grey, float alpha = 1.0f, float shininess = 20.0f) {
-        const float ambient[4] = {0.1f, 0.2f, 0.3f, 1.0f};
-        const float diffuse[4] = {grey, grey, grey, alpha};
-        const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-        const float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-        AddMaterial(&model, name, ambient, diffuse, specular, emission, shininess);
-    }
-    std::string Name(std::int32_t i) {
-        char name[12] = {};
-        GetMaterialName(&model, i, name);
-        return std::string(name, strnlen(name, sizeof name));
-    }
     // Types into edit `id` as a user would: the text, then the change notification.
     void Type(platform::DialogProcedure& proc, int id, const std::string& text) {
         dialog.texts[id] = text;
@@ -54,7 +43,7 @@ TEST(MaterialEditValues, StartWithTheBindingColoursAndConvertRounded) {
 }
 
 TEST_F(MaterialDialogLogic, NewMaterialShowsTheLastValuesAndCancelRemovesIt) {
-    AddGrey("first", 0.5f);
+    AddGreyMaterial(&model, "first", 0.5f);
     values.materialEdit.shininess = 40;
     MaterialDialogProc proc(context);
     proc.init_dialog(dialog, -1);
@@ -72,7 +61,7 @@ TEST_F(MaterialDialogLogic, NewMaterialShowsTheLastValuesAndCancelRemovesIt) {
     proc.command(dialog, IDCANCEL, BN_CLICKED);
     EXPECT_EQ(dialog.ended, std::optional<std::intptr_t>(2));
     EXPECT_EQ(MaterialCount(&model), 1);
-    EXPECT_EQ(Name(0), "first");
+    EXPECT_EQ(MaterialNameOf(&model, 0), "first");
     EXPECT_EQ(proc.preview(), nullptr);
 }
 
@@ -90,7 +79,7 @@ TEST_F(MaterialDialogLogic, SetStoresTypedChannelsShininessAndTheNameWhileEachCh
     EXPECT_EQ(dialog.ended, std::optional<std::intptr_t>(1));
     ASSERT_EQ(MaterialCount(&model), 1);
     const Material& stored = model.materials[0];
-    EXPECT_EQ(Name(0), "Steel plate");
+    EXPECT_EQ(MaterialNameOf(&model, 0), "Steel plate");
     EXPECT_FLOAT_EQ(stored.diffuse[0], float(300 / 255.0));
     EXPECT_FLOAT_EQ(stored.diffuse[3], float(128 / 255.0));
     EXPECT_FLOAT_EQ(stored.ambient[0], 0.0f);
@@ -99,8 +88,8 @@ TEST_F(MaterialDialogLogic, SetStoresTypedChannelsShininessAndTheNameWhileEachCh
 }
 
 TEST_F(MaterialDialogLogic, AnExistingMaterialIsLoadedAndCancelLeavesItAndItsTexture) {
-    AddGrey("zero", 0.1f);
-    AddGrey("one", 0.5f, 0.2f, 12.4f);
+    AddGreyMaterial(&model, "zero", 0.1f);
+    AddGreyMaterial(&model, "one", 0.5f, 0.2f, 12.4f);
     SetMaterialTexture(&model, 1, 42);
     MaterialDialogProc proc(context);
     proc.init_dialog(dialog, 1);
@@ -125,16 +114,15 @@ TEST_F(MaterialDialogLogic, AnExistingMaterialIsLoadedAndCancelLeavesItAndItsTex
 }
 
 TEST_F(MaterialDialogLogic, TextureRemovalActsAtOnceAndSaysSo) {
-    AddGrey("tex", 0.5f);
+    AddGreyMaterial(&model, "tex", 0.5f);
     SetMaterialTexture(&model, 0, 7);
     MaterialDialogProc proc(context);
     proc.init_dialog(dialog, 0);
     proc.command(dialog, IDC_REMOVE_TEXTURE, BN_CLICKED);
     EXPECT_EQ(model.materials[0].texture, 0);
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text, kTextureRemoved);
-    EXPECT_EQ(services.boxes[0].caption, kTextureRemoved);
-    EXPECT_EQ(services.boxes[0].style, platform::BoxStyle::icon_information);
+    using Box = FakeDialogServices::Box;
+    EXPECT_EQ(services.boxes, std::vector<Box>({{&dialog, kTextureRemoved, kTextureRemoved,
+                                                 platform::BoxStyle::icon_information}}));
     EXPECT_FALSE(dialog.ended.has_value());
 }
 
@@ -163,16 +151,15 @@ TEST_F(MaterialDialogLogic, BrowserWithoutMaterialsWarnsAndEndsWithMinusOne) {
     MaterialBrowserProc proc(context);
     proc.init_dialog(dialog, 0);
     EXPECT_EQ(dialog.ended, std::optional<std::intptr_t>(-1));
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text, kNoMaterialWarning);
-    EXPECT_EQ(services.boxes[0].caption, kEditorTitle);
-    EXPECT_EQ(services.boxes[0].style, platform::BoxStyle::icon_warning);
+    using Box = FakeDialogServices::Box;
+    EXPECT_EQ(services.boxes, std::vector<Box>({{&dialog, kNoMaterialWarning, kEditorTitle,
+                                                 platform::BoxStyle::icon_warning}}));
     EXPECT_TRUE(services.previewAreas.empty());
 }
 
 TEST_F(MaterialDialogLogic, BrowserListsLoadsTheSelectedMaterialAndEndsWithIt) {
-    AddGrey("Default", 0.2f);
-    AddGrey("elevenchars", 0.6f, 0.5f, 33.0f);
+    AddGreyMaterial(&model, "Default", 0.2f);
+    AddGreyMaterial(&model, "elevenchars", 0.6f, 0.5f, 33.0f);
     values.browserSelection = 5;
     MaterialBrowserProc proc(context);
     proc.init_dialog(dialog, 0);

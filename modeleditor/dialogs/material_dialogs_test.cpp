@@ -1,5 +1,6 @@
 // The Material dialog and the Material browser driven like a user, in real dialogs with their GL
 // previews; the logic alone is tested in material_dialogs_logic_test.cpp.
+#include "model/test_support.h"
 #include "modeleditor/dialogs/dialog_test_support.h"
 #include "modeleditor/dialogs/material_dialogs.h"
 #include "modeleditor/dialogs/material_edit.h"
@@ -24,27 +25,15 @@ using platform::IDOK;
 
 class MaterialDialogs : public DialogTest {
   protected:
-    void AddNamedMaterial(const char* name, float grey, float alpha = 1.0f, float shininess = 20.0f) {
-        const float ambient[4] = {0.1f, 0.2f, 0.3f, 1.0f};
-        const float diffuse[4] = {grey, grey, grey, alpha};
-        const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-        const float emission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-        AddMaterial(&model, name, ambient, diffuse, specular, emission, shininess);
-    }
-    std::string Name(std::int32_t i) {
-        char name[12] = {};
-        GetMaterialName(&model, i, name);
-        return std::string(name, strnlen(name, sizeof name));
-    }
     Material Stored(std::int32_t i) { return model.materials[i]; }
 };
 
 TEST_F(MaterialDialogs, AddingShowsTheLastValuesAndCancelRemovesTheNewMaterial) {
-    AddNamedMaterial("first", 0.5f);
+    AddGreyMaterial(&model, "first", 0.5f);
     values.materialEdit.shininess = 40;
     auto material = Open<MaterialDialogProc>(IDD_MATERIAL, -1);
     EXPECT_EQ(MaterialCount(&model), 2); // added on opening, all zero
-    EXPECT_EQ(Name(1), "");
+    EXPECT_EQ(MaterialNameOf(&model, 1), "");
     EXPECT_EQ(values.materialEditIndex, 1);
     EXPECT_FALSE(values.materialEditExisting);
     EXPECT_EQ(Text(*material, 104), "Material ID is: 1");
@@ -63,7 +52,7 @@ TEST_F(MaterialDialogs, AddingShowsTheLastValuesAndCancelRemovesTheNewMaterial) 
     Click(*material, IDCANCEL);
     EXPECT_EQ(material->end_result(), 2);
     EXPECT_EQ(MaterialCount(&model), 1);
-    EXPECT_EQ(Name(0), "first");
+    EXPECT_EQ(MaterialNameOf(&model, 0), "first");
     EXPECT_EQ(material.proc->preview(), nullptr); // the preview goes with the dialog
 }
 
@@ -84,7 +73,7 @@ TEST_F(MaterialDialogs, SetKeepsTheNewMaterialWithItsNameCutAndTypedChannels) {
     EXPECT_EQ(material->end_result(), 1);
     ASSERT_EQ(MaterialCount(&model), 1);
     const Material stored = Stored(0);
-    EXPECT_EQ(Name(0), "Steel plate");
+    EXPECT_EQ(MaterialNameOf(&model, 0), "Steel plate");
     EXPECT_EQ(stored.texture, 0);
     EXPECT_FLOAT_EQ(stored.diffuse[0], float(300 / 255.0));
     EXPECT_NEAR(stored.diffuse[0], 1.176f, 1e-3);
@@ -186,8 +175,8 @@ TEST_F(MaterialDialogs, PreviewOnScreenShowsStripesOnlyWhileTheDiffuseAlphaIsBel
 }
 
 TEST_F(MaterialDialogs, BrowserListsMaterialsAndReturnsTheSelection) {
-    AddNamedMaterial("Default", 0.2f);
-    AddNamedMaterial("elevenchars", 0.6f, 0.5f, 33.0f);
+    AddGreyMaterial(&model, "Default", 0.2f);
+    AddGreyMaterial(&model, "elevenchars", 0.6f, 0.5f, 33.0f);
     values.browserSelection = 5;
     auto browser = Open<MaterialBrowserProc>(IDD_MATERIAL_BROWSER, 0);
     EXPECT_EQ(values.browserSelection, 0);
