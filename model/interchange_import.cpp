@@ -3,11 +3,14 @@
 #include <assimp/scene.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string_view>
+#include <vector>
 
 #include "model/interchange.h"
 #include "model/interchange_common.h"
@@ -24,16 +27,35 @@ std::string ReaderReason(const Assimp::Importer& importer) {
 }
 
 // A binary glTF names the length of its first chunk at byte 12, and the reader allocates and clears
-// that much before it looks at the file's size: a few bytes could cost gigabytes. Such a file is
-// refused here, before the reader sees it.
-bool GlbChunkFits(const uint8_t* head, size_t headBytes, uint64_t fileSize) {
-    if (headBytes < 16 || std::memcmp(head, "glTF", 4) != 0) return true;
+// that much before it looks at the file's size: a few bytes could cost gigabytes.
+bool GlbChunkFits(const std::vector<uint8_t>& head, uint64_t fileSize) {
+    if (head.size() < 16 || std::memcmp(head.data(), "glTF", 4) != 0) return true;
     uint32_t chunk = 0;
-    std::memcpy(&chunk, head + 12, 4); // little-endian, as the whole system is
+    std::memcpy(&chunk, head.data() + 12, 4); // little-endian, as the whole system is
     return fileSize >= 20 && chunk <= fileSize - 20;
 }
 
-constexpr const char* kGlbTooLong = "the GLB's first chunk is longer than the file";
+// The PLY reader never returns from a header without its "end_header" line; the header must end
+// within the first kHeadBytes.
+bool PlyHeaderEnds(const std::vector<uint8_t>& head) {
+    const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
+    if (text.size() < 4 || text.substr(0, 3) != "ply" || !std::isspace(static_cast<unsigned char>(text[3])))
+        return true;
+    for (size_t at = text.find("end_header"); at != std::string_view::npos;
+         at = text.find("end_header", at + 1))
+        if (text[at - 1] == '\n' || text[at - 1] == '\r') return true;
+    return false;
+}
+
+constexpr size_t kHeadBytes = 64 * 1024;
+
+// Files the reader would choke on (allocate without bound, or never finish) are refused here,
+// before it sees them: the reason, or null.
+const char* RefusalBeforeReading(const std::vector<uint8_t>& head, uint64_t fileSize) {
+    if (!GlbChunkFits(head, fileSize)) return "the GLB's first chunk is longer than the file";
+    if (!PlyHeaderEnds(head)) return "the PLY header has no end_header line in its first 64 KiB";
+    return nullptr;
+}
 
 } // namespace
 
@@ -45,11 +67,11 @@ int32_t ImportModel(Model* model, const char* path, std::string* reason) {
     const int statError = stat(path, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
     if (statError != 0) return InterchangeErrnoFailure(reason, statError);
     if (FILE* probe = std::fopen(path, "rb")) {
-        uint8_t head[16];
-        const size_t got = std::fread(head, 1, sizeof head, probe);
+        std::vector<uint8_t> head(kHeadBytes);
+        head.resize(std::fread(head.data(), 1, head.size(), probe));
         std::fclose(probe);
-        if (!GlbChunkFits(head, got, uint64_t(info.st_size)))
-            return InterchangeFailure(reason, MODEL_ERR_FORMAT, kGlbTooLong);
+        if (const char* refusal = RefusalBeforeReading(head, uint64_t(info.st_size)))
+            return InterchangeFailure(reason, MODEL_ERR_FORMAT, refusal);
     } else {
         return InterchangeErrnoFailure(reason, errno);
     }

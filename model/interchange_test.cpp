@@ -170,6 +170,11 @@ TEST(InterchangeImport, RefusalsLeaveTheModelUnchanged) {
     WriteText(dir.File("huge.glb"), huge);
     EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("huge.glb").c_str(), &reason));
     EXPECT_EQ("the GLB's first chunk is longer than the file", reason);
+    // The reader would never return from a PLY header without its end line.
+    WriteText(dir.File("endless.ply"),
+              "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n0\n0\n0\n");
+    EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("endless.ply").c_str(), &reason));
+    EXPECT_EQ("the PLY header has no end_header line in its first 64 KiB", reason);
     EXPECT_EQ(before, ModelState(m.m));
 }
 
