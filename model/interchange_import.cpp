@@ -35,15 +35,17 @@ bool GlbChunkFits(const std::vector<uint8_t>& head, uint64_t fileSize) {
     return fileSize >= 20 && chunk <= fileSize - 20;
 }
 
-// The PLY reader never returns from a header without its "end_header" line; the header must end
-// within the first kHeadBytes.
+// The PLY reader never returns from a header without its "end_header" line (the word alone on
+// its line); the header must end within the first kHeadBytes.
 bool PlyHeaderEnds(const std::vector<uint8_t>& head) {
     const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
     if (text.size() < 4 || text.substr(0, 3) != "ply" || !std::isspace(static_cast<unsigned char>(text[3])))
         return true;
     for (size_t at = text.find("end_header"); at != std::string_view::npos;
          at = text.find("end_header", at + 1))
-        if (text[at - 1] == '\n' || text[at - 1] == '\r') return true;
+        if ((text[at - 1] == '\n' || text[at - 1] == '\r') && at + 10 < text.size() &&
+            std::isspace(static_cast<unsigned char>(text[at + 10])))
+            return true;
     return false;
 }
 

@@ -175,6 +175,9 @@ TEST(InterchangeImport, RefusalsLeaveTheModelUnchanged) {
               "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\n0\n0\n0\n");
     EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("endless.ply").c_str(), &reason));
     EXPECT_EQ("the PLY header has no end_header line in its first 64 KiB", reason);
+    WriteText(dir.File("run-on.ply"),
+              "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nend_headerx\n0\n");
+    EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("run-on.ply").c_str(), &reason));
     EXPECT_EQ(before, ModelState(m.m));
 }
 
