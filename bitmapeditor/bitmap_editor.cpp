@@ -16,7 +16,6 @@ namespace {
 constexpr int kNewSide = 32;
 constexpr Colour kInactiveButton = 0xC0C0C0;
 constexpr Colour kWhite = rgb(255, 255, 255);
-constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Rect kButtonSurface{0, 0, 60, 30};
 constexpr Rect kButtonFrame{4, 4, 54, 24};
 const char* const kCaption = "App";
