@@ -36,11 +36,11 @@ bool GlbChunkFits(const std::vector<uint8_t>& head, uint64_t fileSize) {
 }
 
 // The PLY reader never returns from a header without its "end_header" line (the word alone on
-// its line); the header must end within the first kHeadBytes.
+// its line); the header must end within the first kHeadBytes. The reader takes any file whose
+// first three bytes are "ply", whatever follows them.
 bool PlyHeaderEnds(const std::vector<uint8_t>& head) {
     const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
-    if (text.size() < 4 || text.substr(0, 3) != "ply" || !std::isspace(static_cast<unsigned char>(text[3])))
-        return true;
+    if (!text.starts_with("ply")) return true;
     for (size_t at = text.find("end_header"); at != std::string_view::npos;
          at = text.find("end_header", at + 1))
         if ((text[at - 1] == '\n' || text[at - 1] == '\r') && at + 10 < text.size() &&
