@@ -1,6 +1,7 @@
 // Reading other model formats: the interchange reader makes a scene, ModelFromScene maps it.
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
+#include <strings.h>
 #include <sys/stat.h>
 
 #include <cctype>
@@ -37,10 +38,10 @@ bool GlbChunkFits(const std::vector<uint8_t>& head, uint64_t fileSize) {
 
 // The PLY reader never returns from a header without its "end_header" line (the word alone on
 // its line); the header must end within the first kHeadBytes. The reader takes any file whose
-// first three bytes are "ply", whatever follows them.
+// first three bytes are "ply" in any case, whatever follows them.
 bool PlyHeaderEnds(const std::vector<uint8_t>& head) {
     const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
-    if (!text.starts_with("ply")) return true;
+    if (text.size() < 3 || strncasecmp(text.data(), "ply", 3) != 0) return true;
     for (size_t at = text.find("end_header"); at != std::string_view::npos;
          at = text.find("end_header", at + 1))
         if ((text[at - 1] == '\n' || text[at - 1] == '\r') && at + 10 < text.size() &&

@@ -178,10 +178,13 @@ TEST(InterchangeImport, RefusalsLeaveTheModelUnchanged) {
     WriteText(dir.File("run-on.ply"),
               "ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nend_headerx\n0\n");
     EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("run-on.ply").c_str(), &reason));
-    // The reader also takes a first line with bytes after "ply".
-    WriteText(dir.File("odd-magic.ply"), "ply\xff\nformat ascii 1.0\nelement vertex 4\nproperty float x\n");
-    EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("odd-magic.ply").c_str(), &reason));
-    EXPECT_EQ("the PLY header has no end_header line in its first 64 KiB", reason);
+    // The reader also takes "ply" in any case and with bytes after it on the first line.
+    for (const char* magic : {"ply\xff", "PLY", "Ply"}) {
+        WriteText(dir.File("odd-magic.ply"), std::string(magic) + "\nformat ascii 1.0\nelement vertex 4\n");
+        EXPECT_EQ(MODEL_ERR_FORMAT, ImportModel(m.get(), dir.File("odd-magic.ply").c_str(), &reason))
+            << magic;
+        EXPECT_EQ("the PLY header has no end_header line in its first 64 KiB", reason);
+    }
     EXPECT_EQ(before, ModelState(m.m));
 }
 
