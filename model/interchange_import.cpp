@@ -15,6 +15,7 @@
 
 #include "model/interchange.h"
 #include "model/interchange_common.h"
+#include "model/interchange_formats.h"
 #include "model/interchange_scene.h"
 
 namespace {
@@ -36,12 +37,19 @@ bool GlbChunkFits(const std::vector<uint8_t>& head, uint64_t fileSize) {
     return fileSize >= 20 && chunk <= fileSize - 20;
 }
 
+// The PLY reader takes a file whose first three bytes are "ply" in any case, whatever follows
+// them. A file of another name counts as PLY only when a lower-case "ply" and a space or line end
+// open it, so that a binary STL whose free-text header starts "PLY..." still reaches its reader.
+bool LooksLikePly(std::string_view text, bool namedPly) {
+    if (namedPly) return text.size() >= 3 && strncasecmp(text.data(), "ply", 3) == 0;
+    return text.size() >= 4 && text.starts_with("ply") && std::isspace(static_cast<unsigned char>(text[3]));
+}
+
 // The PLY reader never returns from a header without its "end_header" line (the word alone on
-// its line); the header must end within the first kHeadBytes. The reader takes any file whose
-// first three bytes are "ply" in any case, whatever follows them.
-bool PlyHeaderEnds(const std::vector<uint8_t>& head) {
+// its line); the header must end within the first kHeadBytes.
+bool PlyHeaderEnds(const std::vector<uint8_t>& head, bool namedPly) {
     const std::string_view text(reinterpret_cast<const char*>(head.data()), head.size());
-    if (text.size() < 3 || strncasecmp(text.data(), "ply", 3) != 0) return true;
+    if (!LooksLikePly(text, namedPly)) return true;
     for (size_t at = text.find("end_header"); at != std::string_view::npos;
          at = text.find("end_header", at + 1))
         if ((text[at - 1] == '\n' || text[at - 1] == '\r') && at + 10 < text.size() &&
@@ -54,9 +62,9 @@ constexpr size_t kHeadBytes = 64 * 1024;
 
 // Files the reader would choke on (allocate without bound, or never finish) are refused here,
 // before it sees them: the reason, or null.
-const char* RefusalBeforeReading(const std::vector<uint8_t>& head, uint64_t fileSize) {
+const char* RefusalBeforeReading(const std::vector<uint8_t>& head, uint64_t fileSize, bool namedPly) {
     if (!GlbChunkFits(head, fileSize)) return "the GLB's first chunk is longer than the file";
-    if (!PlyHeaderEnds(head)) return "the PLY header has no end_header line in its first 64 KiB";
+    if (!PlyHeaderEnds(head, namedPly)) return "the PLY header has no end_header line in its first 64 KiB";
     return nullptr;
 }
 
@@ -73,7 +81,8 @@ int32_t ImportModel(Model* model, const char* path, std::string* reason) {
         std::vector<uint8_t> head(kHeadBytes);
         head.resize(std::fread(head.data(), 1, head.size(), probe));
         std::fclose(probe);
-        if (const char* refusal = RefusalBeforeReading(head, uint64_t(info.st_size)))
+        if (const char* refusal =
+                RefusalBeforeReading(head, uint64_t(info.st_size), InterchangeExtension(path) == "ply"))
             return InterchangeFailure(reason, MODEL_ERR_FORMAT, refusal);
     } else {
         return InterchangeErrnoFailure(reason, errno);

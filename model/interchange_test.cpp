@@ -188,6 +188,23 @@ TEST(InterchangeImport, RefusalsLeaveTheModelUnchanged) {
     EXPECT_EQ(before, ModelState(m.m));
 }
 
+TEST(InterchangeImport, BinaryStlWhoseHeaderStartsWithPly) {
+    // The header of a binary STL is free text; it may well start "PLY".
+    std::string stl = "PLY export";
+    stl.resize(80, ' ');
+    const uint32_t count = 1;
+    const float triangle[12] = {0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
+    stl.append(reinterpret_cast<const char*>(&count), 4);
+    stl.append(reinterpret_cast<const char*>(triangle), sizeof triangle);
+    stl.append(2, '\0');
+    TempDir dir;
+    WriteText(dir.File("panel.stl"), stl);
+    ScopedModel m;
+    std::string reason;
+    ASSERT_EQ(0, ImportModel(m.get(), dir.File("panel.stl").c_str(), &reason)) << reason;
+    EXPECT_EQ(1, FaceCount(m.get()));
+}
+
 TEST(InterchangeFormats, ExtensionsInAnyCase) {
     EXPECT_TRUE(InterchangeCanRead("a/b.OBJ"));
     EXPECT_TRUE(InterchangeCanRead("x.fbx"));
